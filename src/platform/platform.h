@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -46,6 +47,10 @@ struct FindEntry {
 
 // Drive letter (upper case) to the host folder that is that drive's root.
 using DriveMap = std::map<char, std::string>;
+
+// Asked between entries by the long walks; returning true ends the walk early
+// (a removal stopped that way reports failure). Must be cheap.
+using StopCheck = std::function<bool()>;
 
 // The results of one wildcard search, walked with Next() and ended with Close().
 class FileSearch {
@@ -99,15 +104,16 @@ class Platform {
   // Removes the folder with everything below it, passing over what it cannot
   // delete and leaving entries whose names begin with "." in place. Refuses an
   // empty path and a drive root. True only when the folder itself is gone.
-  virtual bool RemoveFolderTree(const std::string& path) = 0;
+  virtual bool RemoveFolderTree(const std::string& path, const StopCheck& stop = {}) = 0;
   // Reads the whole file into `bytes`. Opens it for reading and writing, so a
   // read-only file fails. False when it cannot be read.
   virtual bool ReadFile(const std::string& path, std::string* bytes) = 0;
 
   // The folder-size service: bytes of all regular files below the folder, links
   // not followed, unreadable subfolders passed over; 0 for a missing path or a
-  // file; -1 when the service is unavailable.
-  virtual int64_t FolderSize(const std::string& path) = 0;
+  // file; -1 when the service is unavailable. A stopped walk gives the bytes
+  // counted so far.
+  virtual int64_t FolderSize(const std::string& path, const StopCheck& stop = {}) = 0;
   // Empties every "$RECYCLE.BIN" at the root of each mapped drive (the contents
   // of its per-user subfolders; the subfolders stay). True when all of it went.
   virtual bool EmptyRecycleBin() = 0;
