@@ -1,5 +1,6 @@
 #include "support/temp_prefix.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
