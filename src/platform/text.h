@@ -23,18 +23,21 @@ std::string Right(const std::string& text, int n);
 // n bytes from 1-based position start; n < 0 means up to the end.
 std::string Mid(const std::string& text, int start, int n = -1);
 
-// First occurrence of `what` at or after 1-based `start`; -1 when absent.
+// First occurrence of `what` at or after 1-based `start` (a start inside a
+// character moves to the next character); -1 when absent or `what` is empty.
 // `ignoreCase` ignores ASCII letter case only.
 int Find(const std::string& text, const std::string& what, int start = 1,
          bool ignoreCase = false);
 
 // Replaces every exact occurrence of `what` at or after `start`, left to right,
-// non-overlapping. The bytes before `start` are kept as they are.
+// non-overlapping. The bytes before `start` are kept as they are; an empty
+// `what` changes nothing.
 std::string Replace(const std::string& text, const std::string& what,
                     const std::string& with, int start = 1);
 
 // Pieces between separators: inner empty pieces stay, an empty last piece is
-// dropped, and an empty text gives no pieces.
+// dropped, and an empty text gives no pieces. An empty separator gives the
+// whole text as one piece.
 std::vector<std::string> Split(const std::string& text, const std::string& separator);
 
 // ASCII letters upper-cased; every other byte kept.
