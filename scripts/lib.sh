@@ -3,7 +3,7 @@
 
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6gui6 duktape-dev nettle-dev
                 fonts-wqy-microhei)
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils)
+TEST_PACKAGES=(python3 libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils)
 
 ensure_packages() {
   local missing=()
