@@ -36,7 +36,7 @@ TEST(TextTest, CharLengthKnowsUtf8) {
       {"", 0, 1},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(CharLength(c.text, c.at), c.expected) << testing::PrintToString(c.text) << " @" << c.at;
+    EXPECT_EQ(CharLength(c.text, c.at), c.expected) << ::testing::PrintToString(c.text) << " @" << c.at;
   }
 }
 
@@ -86,7 +86,7 @@ TEST(TextTest, FindStepsOverWholeCharacters) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Find(c.text, c.what, c.start, c.ignoreCase), c.expected)
-        << testing::PrintToString(c.text) << " / " << testing::PrintToString(c.what) << " from "
+        << ::testing::PrintToString(c.text) << " / " << ::testing::PrintToString(c.what) << " from "
         << c.start;
   }
 }
@@ -113,7 +113,7 @@ TEST(TextTest, ReplaceStepsOverWholeCharacters) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Replace(c.text, c.what, c.with, c.start), c.expected)
-        << testing::PrintToString(c.text) << " / " << testing::PrintToString(c.what);
+        << ::testing::PrintToString(c.text) << " / " << ::testing::PrintToString(c.what);
   }
 }
 
@@ -139,7 +139,7 @@ TEST(TextTest, SplitKeepsInnerEmptyPiecesAndDropsAnEmptyLastOne) {
       {kZhong + kZhong, "\xB8\xAD", {kZhong + kZhong}},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(Split(c.text, c.separator), c.expected) << testing::PrintToString(c.text);
+    EXPECT_EQ(Split(c.text, c.separator), c.expected) << ::testing::PrintToString(c.text);
   }
 }
 

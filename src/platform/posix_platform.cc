@@ -1,0 +1,261 @@
+#include "platform/posix_platform.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+
+#include "platform/folder_reader.h"
+#include "platform/folder_walk.h"
+#include "platform/names.h"
+
+namespace qm {
+
+namespace {
+
+constexpr int kReadFolder = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+int AttributesOf(const std::string& name, const struct stat& info) {
+  int attributes = 0;
+  if (S_ISDIR(info.st_mode)) {
+    attributes |= kAttrDirectory;
+  } else if (S_ISREG(info.st_mode)) {
+    attributes |= kAttrArchive;
+    // Windows' read-only bit, kept even for root, whom the kernel lets write.
+    if ((info.st_mode & S_IWUSR) == 0) attributes |= kAttrReadOnly;
+  }
+  if (!name.empty() && name[0] == '.' && name != "." && name != "..") attributes |= kAttrHidden;
+  return attributes;
+}
+
+bool IsReadOnlyFile(const struct stat& info) {
+  return S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0;
+}
+
+int64_t SizeOf(const struct stat& info) { return S_ISREG(info.st_mode) ? info.st_size : 0; }
+
+bool Keeps(FindFilter filter, int attributes) {
+  bool folder = (attributes & kAttrDirectory) != 0;
+  return filter == FindFilter::kAny || (filter == FindFilter::kFolders) == folder;
+}
+
+// Splits a search pattern into its folder ("C:\a\") and its last component,
+// the wildcard mask ("*.log"). False when the mask is empty or holds a
+// character no Windows name can, wildcards aside.
+bool SplitPattern(const std::string& pattern, std::string* folder, std::string* mask) {
+  size_t cut = pattern.find_last_of("\\/");
+  if (cut == std::string::npos) cut = pattern.size() >= 2 && pattern[1] == ':' ? 1 : std::string::npos;
+  if (cut == std::string::npos) return false;
+  *folder = pattern.substr(0, cut + 1);
+  *mask = pattern.substr(cut + 1);
+  std::string probe = *mask;
+  std::replace_if(probe.begin(), probe.end(), [](char c) { return c == '*' || c == '?'; }, 'x');
+  return names::IsWindowsName(probe);
+}
+
+bool HasWildcard(const std::string& path) {
+  size_t cut = path.find_last_of("\\/");
+  return path.find_first_of("*?", cut == std::string::npos ? 0 : cut) != std::string::npos;
+}
+
+}  // namespace
+
+bool PosixPlatform::StatPath(const WindowsPath& parsed, struct stat* info) {
+  if (parsed.parts.empty()) {
+    UniqueFd root = resolver_.OpenRoot(parsed.drive);
+    return root.valid() && fstat(root.get(), info) == 0;
+  }
+  FoundEntry entry;
+  if (!resolver_.FindEntry(parsed, &entry)) return false;
+  *info = entry.info;
+  return true;
+}
+
+bool PosixPlatform::IsDriveRoot(const struct stat& info) {
+  for (const auto& [drive, root] : resolver_.drives()) {
+    struct stat rootInfo;
+    if (stat(root.c_str(), &rootInfo) == 0 && rootInfo.st_dev == info.st_dev &&
+        rootInfo.st_ino == info.st_ino) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool PosixPlatform::Exists(const std::string& path) {
+  if (HasWildcard(path)) {
+    FindEntry first;
+    return FindFirst(path, FindFilter::kAny).Next(&first);
+  }
+  WindowsPath parsed;
+  struct stat info;
+  return ParseWindowsPath(path, &parsed) && StatPath(parsed, &info);
+}
+
+int PosixPlatform::Attributes(const std::string& path) {
+  WindowsPath parsed;
+  struct stat info;
+  if (!ParseWindowsPath(path, &parsed) || !StatPath(parsed, &info)) return -1;
+  return AttributesOf(parsed.parts.empty() ? std::string() : parsed.parts.back(), info);
+}
+
+int64_t PosixPlatform::FileSize(const std::string& path) {
+  WindowsPath parsed;
+  struct stat info;
+  if (!ParseWindowsPath(path, &parsed) || !StatPath(parsed, &info)) return -1;
+  return SizeOf(info);
+}
+
+FileSearch PosixPlatform::FindFirst(const std::string& pattern, FindFilter filter) {
+  std::string folderPath, mask;
+  WindowsPath folder;
+  if (!SplitPattern(pattern, &folderPath, &mask) || !ParseWindowsPath(folderPath, &folder)) return {};
+  FolderReader reader(resolver_.OpenFolder(folder, folder.parts.size(), O_RDONLY));
+  if (!reader.valid()) return {};
+
+  std::vector<FindEntry> found;
+  while (const dirent* entry = reader.Next()) {
+    std::string name = entry->d_name;
+    struct stat info;
+    if (!names::IsWindowsName(name) || !names::MatchesWildcard(mask, name) ||
+        fstatat(reader.fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+      continue;
+    }
+    int attributes = AttributesOf(name, info);
+    if (Keeps(filter, attributes)) found.push_back({std::move(name), attributes, SizeOf(info)});
+  }
+  std::sort(found.begin(), found.end(), [](const FindEntry& a, const FindEntry& b) {
+    return names::LessIgnoringCase(a.name, b.name);
+  });
+
+  // The folder's own entries come first, as Windows lists them.
+  std::vector<FindEntry> dots;
+  for (const char* dot : {".", ".."}) {
+    if (filter != FindFilter::kNonFolders && names::MatchesWildcard(mask, dot)) {
+      dots.push_back({dot, kAttrDirectory, 0});
+    }
+  }
+  found.insert(found.begin(), dots.begin(), dots.end());
+  return FileSearch(std::move(found));
+}
+
+bool PosixPlatform::CreateFolder(const std::string& path) {
+  WindowsPath parsed;
+  if (!ParseWindowsPath(path, &parsed) || parsed.parts.empty()) return false;
+  UniqueFd parent = resolver_.OpenFolder(parsed, parsed.parts.size() - 1, O_PATH);
+  std::string existing;
+  if (!parent.valid() || LookUpName(parent.get(), parsed.parts.back(), &existing, nullptr)) return false;
+  return mkdirat(parent.get(), parsed.parts.back().c_str(), 0777) == 0;
+}
+
+bool PosixPlatform::DeleteFile(const std::string& path) {
+  WindowsPath parsed;
+  FoundEntry entry;
+  if (!ParseWindowsPath(path, &parsed) || !resolver_.FindEntry(parsed, &entry)) return false;
+  if (S_ISDIR(entry.info.st_mode) || IsReadOnlyFile(entry.info)) return false;
+  // Flag 0 never removes a folder, even one swapped in since the look-up.
+  return unlinkat(entry.folder.get(), entry.name.c_str(), 0) == 0;
+}
+
+bool PosixPlatform::RemoveFolderTree(const std::string& path, const StopCheck& stop) {
+  WindowsPath parsed;
+  FoundEntry entry;
+  if (!ParseWindowsPath(path, &parsed) || parsed.parts.empty()) return false;
+  if (!resolver_.FindEntry(parsed, &entry) || !S_ISDIR(entry.info.st_mode)) return false;
+  if (IsDriveRoot(entry.info)) return false;  // another drive's root reached through this one
+  UniqueFd folder(openat(entry.folder.get(), entry.name.c_str(), kReadFolder));
+  if (RemoveContents(std::move(folder), RemovalRules{}, stop) != RemovalResult::kAllGone) return false;
+  return unlinkat(entry.folder.get(), entry.name.c_str(), AT_REMOVEDIR) == 0;
+}
+
+bool PosixPlatform::ReadFile(const std::string& path, std::string* bytes) {
+  WindowsPath parsed;
+  FoundEntry entry;
+  if (!ParseWindowsPath(path, &parsed) || !resolver_.FindEntry(parsed, &entry)) return false;
+  if (!S_ISREG(entry.info.st_mode) || IsReadOnlyFile(entry.info)) return false;
+  UniqueFd file(openat(entry.folder.get(), entry.name.c_str(),
+                       O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  struct stat info;
+  if (!file.valid() || fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  std::string content;
+  content.reserve(static_cast<size_t>(info.st_size));
+  char buffer[65536];
+  for (;;) {
+    ssize_t got = read(file.get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    content.append(buffer, static_cast<size_t>(got));
+  }
+  *bytes = std::move(content);
+  return true;
+}
+
+int64_t PosixPlatform::FolderSize(const std::string& path, const StopCheck& stop) {
+  WindowsPath parsed;
+  if (!ParseWindowsPath(path, &parsed)) return 0;
+  UniqueFd folder = resolver_.OpenFolder(parsed, parsed.parts.size(), O_RDONLY);
+  return folder.valid() ? SumFolder(std::move(folder), stop) : 0;
+}
+
+bool PosixPlatform::EmptyRecycleBinOf(char drive) {
+  WindowsPath rootPath;
+  rootPath.drive = drive;
+  FolderReader root(resolver_.OpenFolder(rootPath, 0, O_RDONLY));
+  if (!root.valid()) return false;
+  bool allGone = true;
+  while (const dirent* entry = root.Next()) {
+    if (!names::EqualIgnoringCase(entry->d_name, "$RECYCLE.BIN")) continue;
+    FolderReader bin(UniqueFd(openat(root.fd(), entry->d_name, kReadFolder)));
+    if (!bin.valid()) {
+      if (errno != ENOTDIR && errno != ELOOP) allGone = false;  // a bin we cannot read
+      continue;
+    }
+    // Only the per-user folders are emptied; they stay, as does anything
+    // else lying directly in the bin.
+    while (const dirent* user = bin.Next()) {
+      if (!names::IsWindowsName(user->d_name)) {
+        allGone = false;
+        continue;
+      }
+      UniqueFd userFolder(openat(bin.fd(), user->d_name, kReadFolder));
+      if (!userFolder.valid()) {
+        if (errno != ENOTDIR && errno != ELOOP) allGone = false;
+        continue;
+      }
+      if (RemoveContents(std::move(userFolder), RemovalRules{false, false}, {}) !=
+          RemovalResult::kAllGone) {
+        allGone = false;
+      }
+    }
+  }
+  return allGone;
+}
+
+bool PosixPlatform::EmptyRecycleBin() {
+  bool allGone = true;
+  for (const auto& [drive, root] : resolver_.drives()) {
+    if (!EmptyRecycleBinOf(drive)) allGone = false;
+  }
+  return allGone;
+}
+
+std::string PosixPlatform::UserName() {
+  const char* wineUser = std::getenv("WINEUSERNAME");
+  if (wineUser && *wineUser) return wineUser;
+  struct passwd record;
+  struct passwd* found = nullptr;
+  char buffer[4096];
+  if (getpwuid_r(geteuid(), &record, buffer, sizeof buffer, &found) != 0 || !found) return {};
+  return found->pw_name;
+}
+
+std::string PosixPlatform::WindowsDirectory() { return "C:\\windows"; }
+
+std::string PosixPlatform::SystemDirectory() { return "C:\\windows\\system32"; }
+
+}  // namespace qm

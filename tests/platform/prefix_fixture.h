@@ -1,0 +1,55 @@
+// A fixture for the file-service tests: a fresh prefix in a temporary folder,
+// the platform over its drive C, and a canary folder next to the drive (inside
+// the prefix, outside every drive) that no service may ever change.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "support/temp_prefix.h"
+
+namespace qm::testing {
+
+class PrefixTest : public ::testing::Test {
+ protected:
+  PrefixTest() {
+    WriteHostFile(Outside() + "/canary.txt", "do not touch");
+    WriteHostFile(Outside() + "/deep/canary2.txt", "nor this");
+  }
+
+  // A host folder outside the drive, holding canary files.
+  std::string Outside() const { return prefix.Root() + "/outside"; }
+
+  // Writes a file by host path, for names the Windows-path helpers cannot make.
+  static void WriteHostFile(const std::string& hostPath, const std::string& content) {
+    std::filesystem::create_directories(std::filesystem::path(hostPath).parent_path());
+    std::ofstream out(hostPath, std::ios::binary);
+    out << content;
+    if (!out) throw std::runtime_error("cannot write " + hostPath);
+  }
+
+  static bool HostExists(const std::string& hostPath) {
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(hostPath, ec));
+  }
+
+  // Names in a search, in order.
+  static std::vector<std::string> Names(FileSearch search) {
+    std::vector<std::string> names;
+    FindEntry entry;
+    while (search.Next(&entry)) names.push_back(entry.name);
+    return names;
+  }
+
+  TempPrefix prefix;
+  std::unique_ptr<Platform> platform = prefix.MakePlatform();
+};
+
+}  // namespace qm::testing
