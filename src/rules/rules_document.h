@@ -46,6 +46,10 @@ class RulesDocument final {
   bool ReadGroupRules(int category, int group, std::vector<JunkRule>& rules);
 
  private:
+  // GetKeys of the path; no keys for an empty path (a key that cannot be a
+  // member name leaves the path empty).
+  int KeysOf(const std::string& path, std::vector<std::string>& keys);
+
   JsonObject json;
 };
 

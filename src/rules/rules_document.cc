@@ -1,0 +1,162 @@
+#include "rules/rules_document.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/platform.h"
+#include "platform/text.h"
+
+namespace qm {
+
+namespace {
+
+// Keys are written into script paths after a "."; only identifier names may
+// go there, so a key can never run as script. Every byte must be a letter, a
+// digit (not first), "_", "$" or part of a non-ASCII character (JavaScript has
+// no non-ASCII operators). Any other key reads as missing, as a key with a
+// blank would in the script itself.
+bool IsIdentifierName(const std::string& key) {
+  if (key.empty() || (key[0] >= '0' && key[0] <= '9')) return false;
+  return std::all_of(key.begin(), key.end(), [](char c) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    return byte >= 0x80 || (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+           (byte >= '0' && byte <= '9') || byte == '_' || byte == '$';
+  });
+}
+
+std::string CategoryPath(int category) { return "Type[" + std::to_string(category) + "]"; }
+
+// "Type[i].K[0]", or empty when K cannot be a member name.
+std::string GroupObjectPath(int category, const std::string& categoryKey) {
+  if (!IsIdentifierName(categoryKey)) return {};
+  return CategoryPath(category) + "." + categoryKey + "[0]";
+}
+
+// "Type[i].K[0].G", or empty when K or G cannot be a member name.
+std::string GroupPath(int category, const std::string& categoryKey, const std::string& groupKey) {
+  const std::string groupObject = GroupObjectPath(category, categoryKey);
+  if (groupObject.empty() || !IsIdentifierName(groupKey)) return {};
+  return groupObject + "." + groupKey;
+}
+
+std::string InfoPath(const std::string& groupPath, int entry) {
+  return groupPath + "[" + std::to_string(entry) + "].Info";
+}
+
+}  // namespace
+
+bool RulesDocument::LoadFile(Platform& platform, const std::string& fileName) {
+  std::string bytes;
+  if (!platform.ReadFile(fileName, &bytes)) return false;
+  return LoadBytes(bytes);
+}
+
+bool RulesDocument::LoadBytes(const std::string& bytes) {
+  return json.LoadText(bytes.substr(0, bytes.find('\0')));
+}
+
+int RulesDocument::CategoryCount() { return json.GetCount("Type"); }
+
+std::string RulesDocument::CategoryKey(int category) {
+  std::vector<std::string> keys;
+  return json.GetKeys(keys, CategoryPath(category)) > 0 ? keys[0] : std::string();
+}
+
+bool RulesDocument::CategoryKeys(int category, std::vector<std::string>& keys) {
+  std::vector<std::string> found;
+  if (json.GetKeys(found, CategoryPath(category)) < 1) return false;
+  keys = std::move(found);
+  return true;
+}
+
+int RulesDocument::GroupCount(int category) {
+  const std::string categoryKey = CategoryKey(category);
+  if (categoryKey.empty()) return 0;
+  // The group object's first member is not a group; without a group object
+  // this gives -1.
+  std::vector<std::string> keys;
+  return KeysOf(GroupObjectPath(category, categoryKey), keys) - 1;
+}
+
+std::string RulesDocument::GroupKey(int category, int group) {
+  const std::string categoryKey = CategoryKey(category);
+  if (categoryKey.empty()) return {};
+  std::vector<std::string> keys;
+  const int groups = KeysOf(GroupObjectPath(category, categoryKey), keys) - 1;
+  if (groups <= 0 || group < 0 || group >= groups) return {};
+  return keys[group + 1];
+}
+
+bool RulesDocument::GroupKeys(int category, std::vector<std::string>& keys) {
+  // Only the length of "Type" is checked: a category beyond it gives true and
+  // no keys.
+  if (CategoryCount() < 1) return false;
+  std::vector<std::string> found;
+  KeysOf(GroupObjectPath(category, CategoryKey(category)), found);
+  if (!found.empty()) found.erase(found.begin());
+  keys = std::move(found);
+  return true;
+}
+
+int RulesDocument::EntryCount(int category, int group) {
+  if (GroupCount(category) < 1) return 0;
+  const std::string path = GroupPath(category, CategoryKey(category), GroupKey(category, group));
+  return path.empty() ? 0 : json.GetCount(path);
+}
+
+bool RulesDocument::ReadEntryInfo(int category, int group, int entry, JunkRule& rule) {
+  if (GroupCount(category) < 1) return false;
+  const std::string groupPath =
+      GroupPath(category, CategoryKey(category), GroupKey(category, group));
+  if (groupPath.empty()) return false;
+  const std::string info = InfoPath(groupPath, entry);
+  if (!json.Exists(info)) return false;
+  std::vector<std::string> names;
+  if (json.GetKeys(names, info) != 4) return false;
+  // Position, not name, decides the field. The names come from the document,
+  // so they are read only when they can be member names.
+  std::string texts[4];
+  for (int i = 0; i < 4; ++i) {
+    if (IsIdentifierName(names[i])) texts[i] = json.GetText(info + "." + names[i], false);
+  }
+  rule.Name = texts[0];
+  rule.Path = texts[1];
+  rule.Rule = texts[2];
+  rule.Defaylt = RuleTextToInteger(texts[3]);
+  return true;
+}
+
+bool RulesDocument::ReadGroupRules(int category, int group, std::vector<JunkRule>& rules) {
+  if (GroupCount(category) < 1) return false;
+  rules.clear();
+  const std::string groupPath =
+      GroupPath(category, CategoryKey(category), GroupKey(category, group));
+  const int entries = groupPath.empty() ? 0 : json.GetCount(groupPath);
+  if (entries == 0) return false;
+  for (int entry = 0; entry < entries; ++entry) {
+    const std::string info = InfoPath(groupPath, entry);
+    JunkRule rule;
+    rule.Name = json.GetText(info + ".Name", false);
+    rule.Path = json.GetText(info + ".Path", false);
+    rule.Rule = json.GetText(info + ".Rule", false);
+    rule.Defaylt = RuleTextToInteger(json.GetText(info + ".Defaylt", false));
+    rules.push_back(std::move(rule));
+  }
+  return true;
+}
+
+int RulesDocument::KeysOf(const std::string& path, std::vector<std::string>& keys) {
+  if (path.empty()) {
+    keys.clear();
+    return 0;
+  }
+  return json.GetKeys(keys, path);
+}
+
+int32_t RuleTextToInteger(const std::string& text) {
+  const int64_t value = text::ToInteger(text::FoldFullWidth(text));
+  return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace qm
