@@ -10,6 +10,8 @@ namespace {
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
+char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
 // True when the character of `a` at `ai` equals the one of `b` at `bi`, both
 // `length` bytes long, ASCII letter case ignored.
 bool SameChar(const std::string& a, size_t ai, const std::string& b, size_t bi, int length) {
@@ -79,8 +81,8 @@ bool EqualIgnoringCase(const std::string& a, const std::string& b) {
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   size_t common = a.size() < b.size() ? a.size() : b.size();
   for (size_t i = 0; i < common; ++i) {
-    const auto x = static_cast<unsigned char>(LowerAscii(a[i]));
-    const auto y = static_cast<unsigned char>(LowerAscii(b[i]));
+    const auto x = static_cast<unsigned char>(UpperAscii(a[i]));
+    const auto y = static_cast<unsigned char>(UpperAscii(b[i]));
     if (x != y) return x < y;
   }
   if (a.size() != b.size()) return a.size() < b.size();

@@ -14,8 +14,9 @@ bool IsWindowsName(const std::string& name);
 // Equal when ASCII letter case is ignored.
 bool EqualIgnoringCase(const std::string& a, const std::string& b);
 
-// The order of search results: ignoring ASCII letter case, then by bytes, so
-// that the order never depends on the folder's own order.
+// The order of search results: by upper-cased bytes as NTFS sorts names (so
+// "_" comes after the letters), then by bytes, so that the order never
+// depends on the folder's own order.
 bool LessIgnoringCase(const std::string& a, const std::string& b);
 
 // Windows wildcard match, ASCII letter case ignored: `*` any run of characters,
