@@ -1,0 +1,34 @@
+#include "app/window_setup.h"
+
+#include <QFont>
+#include <QMessageBox>
+#include <QString>
+#include <QWidget>
+
+namespace qm {
+
+namespace {
+constexpr int kBorder = 3;
+constexpr int kCaption = 19;
+// The controls were laid out for 12-pixel text; larger text would not fit
+// their fixed sizes.
+constexpr int kFontPixels = 12;
+}  // namespace
+
+void SetUpWindow(QWidget& window, int x, int y, int frameWidth, int frameHeight) {
+  window.setWindowTitle(QStringLiteral("Quillmoder"));
+  QFont font = window.font();
+  font.setPixelSize(kFontPixels);
+  window.setFont(font);
+  window.setFixedSize(frameWidth - 2 * kBorder, frameHeight - kCaption - 2 * kBorder);
+  window.move(x, y);
+}
+
+void ShowErrorBox(QWidget* parent, const std::string& text, const std::string& title) {
+  auto* box = new QMessageBox(QMessageBox::Critical, QString::fromStdString(title),
+                              QString::fromStdString(text), QMessageBox::Ok, parent);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->open();
+}
+
+}  // namespace qm
