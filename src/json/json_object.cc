@@ -23,6 +23,14 @@ std::string ValueScript(const std::string& value, bool asJson) {
   return asJson ? value : "'" + EscapeScriptText(value) + "'";
 }
 
+// The value that `script` spells. eval() would run a text value as script a
+// second time (the JSON text "\"a = 1\"" would assign a); an identity call
+// takes every other value exactly as eval() does: an empty script gives
+// undefined, a comma list its first item.
+std::string ValueOf(const std::string& script) {
+  return "(function (value) { return value; })(" + script + ")";
+}
+
 std::string JsonOf(const std::string& expression) {
   return "JSON.stringify(" + expression + ")" + kRestoreBackslashes;
 }
@@ -68,7 +76,7 @@ bool JsonObject::LoadText(const std::string& text) {
   }
   if (!engine) return false;
   engine->EvalBool("var " + variableName + " = null");
-  engine->AddCode("var " + variableName + " = eval(" + text + ")");
+  engine->AddCode("var " + variableName + " = " + ValueOf(text));
   return engine->EvalBool(variableName + " != null");
 }
 
@@ -85,13 +93,13 @@ bool JsonObject::SetValue(const std::string& path, const std::string& value, boo
   if (exists) {
     return EvalBool(member + " = get__extend(" + member + ", " + (value.empty() ? "{}" : value) + ")");
   }
-  return EvalBool(member + " = eval(" + value + ")");
+  return EvalBool(member + " = " + ValueOf(value));
 }
 
 bool JsonObject::SetExpression(const std::string& path, const std::string& script) {
   std::string member = path;
   ResolvePath(member);
-  return EvalBool(member + " = eval(" + script + ")");
+  return EvalBool(member + " = " + ValueOf(script));
 }
 
 bool JsonObject::ResolvePath(std::string& path) {
