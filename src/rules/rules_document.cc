@@ -69,22 +69,10 @@ bool RulesDocument::CategoryKeys(int category, std::vector<std::string>& keys) {
   return true;
 }
 
-int RulesDocument::GroupCount(int category) {
-  const std::string categoryKey = CategoryKey(category);
-  if (categoryKey.empty()) return 0;
-  // The group object's first member is not a group; without a group object
-  // this gives -1.
-  std::vector<std::string> keys;
-  return KeysOf(GroupObjectPath(category, categoryKey), keys) - 1;
-}
+int RulesDocument::GroupCount(int category) { return LocateGroup(category, -1).count; }
 
 std::string RulesDocument::GroupKey(int category, int group) {
-  const std::string categoryKey = CategoryKey(category);
-  if (categoryKey.empty()) return {};
-  std::vector<std::string> keys;
-  const int groups = KeysOf(GroupObjectPath(category, categoryKey), keys) - 1;
-  if (groups <= 0 || group < 0 || group >= groups) return {};
-  return keys[group + 1];
+  return LocateGroup(category, group).key;
 }
 
 bool RulesDocument::GroupKeys(int category, std::vector<std::string>& keys) {
@@ -99,17 +87,15 @@ bool RulesDocument::GroupKeys(int category, std::vector<std::string>& keys) {
 }
 
 int RulesDocument::EntryCount(int category, int group) {
-  if (GroupCount(category) < 1) return 0;
-  const std::string path = GroupPath(category, CategoryKey(category), GroupKey(category, group));
-  return path.empty() ? 0 : json.GetCount(path);
+  const GroupLocation location = LocateGroup(category, group);
+  if (location.count < 1 || location.path.empty()) return 0;
+  return json.GetCount(location.path);
 }
 
 bool RulesDocument::ReadEntryInfo(int category, int group, int entry, JunkRule& rule) {
-  if (GroupCount(category) < 1) return false;
-  const std::string groupPath =
-      GroupPath(category, CategoryKey(category), GroupKey(category, group));
-  if (groupPath.empty()) return false;
-  const std::string info = InfoPath(groupPath, entry);
+  const GroupLocation location = LocateGroup(category, group);
+  if (location.count < 1 || location.path.empty()) return false;
+  const std::string info = InfoPath(location.path, entry);
   if (!json.Exists(info)) return false;
   std::vector<std::string> names;
   if (json.GetKeys(names, info) != 4) return false;
@@ -127,14 +113,13 @@ bool RulesDocument::ReadEntryInfo(int category, int group, int entry, JunkRule& 
 }
 
 bool RulesDocument::ReadGroupRules(int category, int group, std::vector<JunkRule>& rules) {
-  if (GroupCount(category) < 1) return false;
+  const GroupLocation location = LocateGroup(category, group);
+  if (location.count < 1) return false;
   rules.clear();
-  const std::string groupPath =
-      GroupPath(category, CategoryKey(category), GroupKey(category, group));
-  const int entries = groupPath.empty() ? 0 : json.GetCount(groupPath);
+  const int entries = location.path.empty() ? 0 : json.GetCount(location.path);
   if (entries == 0) return false;
   for (int entry = 0; entry < entries; ++entry) {
-    const std::string info = InfoPath(groupPath, entry);
+    const std::string info = InfoPath(location.path, entry);
     JunkRule rule;
     rule.Name = json.GetText(info + ".Name", false);
     rule.Path = json.GetText(info + ".Path", false);
@@ -143,6 +128,21 @@ bool RulesDocument::ReadGroupRules(int category, int group, std::vector<JunkRule
     rules.push_back(std::move(rule));
   }
   return true;
+}
+
+RulesDocument::GroupLocation RulesDocument::LocateGroup(int category, int group) {
+  GroupLocation location;
+  const std::string categoryKey = CategoryKey(category);
+  if (categoryKey.empty()) return location;
+  // The group object's first member is not a group; without a group object
+  // the count is -1.
+  std::vector<std::string> names;
+  location.count = KeysOf(GroupObjectPath(category, categoryKey), names) - 1;
+  if (group >= 0 && group < location.count) {
+    location.key = names[group + 1];
+    location.path = GroupPath(category, categoryKey, location.key);
+  }
+  return location;
 }
 
 int RulesDocument::KeysOf(const std::string& path, std::vector<std::string>& keys) {

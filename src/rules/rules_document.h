@@ -46,6 +46,15 @@ class RulesDocument final {
   bool ReadGroupRules(int category, int group, std::vector<JunkRule>& rules);
 
  private:
+  // Where one group of a category is: the category's group count (as
+  // GroupCount gives it), and the group's key and path, both empty when there
+  // is no such group.
+  struct GroupLocation {
+    int count = 0;
+    std::string key;
+    std::string path;
+  };
+  GroupLocation LocateGroup(int category, int group);
   // GetKeys of the path; no keys for an empty path (a key that cannot be a
   // member name leaves the path empty).
   int KeysOf(const std::string& path, std::vector<std::string>& keys);
