@@ -46,7 +46,7 @@ std::unique_ptr<Platform> Platform::FromDriveMap(const DriveMap& drives) {
   for (const auto& [letter, root] : drives) {
     if (char drive = UpperLetter(letter)) upper[drive] = root;
   }
-  return std::make_unique<PosixPlatform>(std::move(upper));
+  return std::make_unique<PosixPlatform>(upper);
 }
 
 std::unique_ptr<Platform> Platform::FromEnvironment() {

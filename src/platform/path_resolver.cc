@@ -32,13 +32,15 @@ UniqueFd OpenExactly(int root, const WindowsPath& path, size_t depth, int flags)
 
 // One part after another with O_NOFOLLOW, matching each part ignoring letter
 // case when its exact name is missing.
-UniqueFd OpenStepByStep(UniqueFd current, const WindowsPath& path, size_t depth, int access) {
+UniqueFd OpenStepByStep(int root, const WindowsPath& path, size_t depth, int access) {
+  UniqueFd current;
   for (size_t i = 0; i < depth; ++i) {
+    int here = i == 0 ? root : current.get();
     int flags = (i + 1 == depth ? access : O_PATH) | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-    UniqueFd next(openat(current.get(), path.parts[i].c_str(), flags));
+    UniqueFd next(openat(here, path.parts[i].c_str(), flags));
     std::string stored;
-    if (!next.valid() && errno == ENOENT && LookUpName(current.get(), path.parts[i], &stored, nullptr)) {
-      next = UniqueFd(openat(current.get(), stored.c_str(), flags));
+    if (!next.valid() && errno == ENOENT && LookUpName(here, path.parts[i], &stored, nullptr)) {
+      next = UniqueFd(openat(here, stored.c_str(), flags));
     }
     if (!next.valid()) return {};
     current = std::move(next);
@@ -93,22 +95,32 @@ bool LookUpName(int folder, const std::string& name, std::string* stored, struct
   return true;
 }
 
-UniqueFd PathResolver::OpenRoot(char drive) const {
-  auto found = drives_.find(drive);
-  if (found == drives_.end()) return {};
-  return UniqueFd(open(found->second.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+PathResolver::PathResolver(const DriveMap& drives) {
+  for (const auto& [drive, folder] : drives) {
+    // Links up to and at the root are the map's own business and are followed.
+    UniqueFd root(open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (root.valid()) roots_[drive] = std::move(root);
+  }
+}
+
+std::vector<char> PathResolver::Drives() const {
+  std::vector<char> drives;
+  for (const auto& [drive, root] : roots_) drives.push_back(drive);
+  return drives;
+}
+
+int PathResolver::Root(char drive) const {
+  auto found = roots_.find(drive);
+  return found == roots_.end() ? -1 : found->second.get();
 }
 
 UniqueFd PathResolver::OpenFolder(const WindowsPath& path, size_t depth, int access) const {
-  UniqueFd root = OpenRoot(path.drive);
-  if (!root.valid() || depth > path.parts.size()) return {};
-  if (depth == 0) {
-    if (access == O_PATH) return root;
-    return UniqueFd(openat(root.get(), ".", access | O_DIRECTORY | O_CLOEXEC));
-  }
-  UniqueFd folder = OpenExactly(root.get(), path, depth, access | O_DIRECTORY | O_CLOEXEC);
+  int root = Root(path.drive);
+  if (root < 0 || depth > path.parts.size()) return {};
+  if (depth == 0) return UniqueFd(openat(root, ".", access | O_DIRECTORY | O_CLOEXEC));
+  UniqueFd folder = OpenExactly(root, path, depth, access | O_DIRECTORY | O_CLOEXEC);
   if (folder.valid()) return folder;
-  return OpenStepByStep(std::move(root), path, depth, access);
+  return OpenStepByStep(root, path, depth, access);
 }
 
 bool PathResolver::FindEntry(const WindowsPath& path, FoundEntry* entry) const {

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -38,15 +39,18 @@ struct FoundEntry {
   struct stat info; // its own status; a link is not followed
 };
 
+// Resolves paths over a drive map. Each drive's root folder is opened once,
+// here, so that every look-up starts from the folder the map named, and a
+// drive whose folder cannot be opened is not mapped.
 class PathResolver {
  public:
-  explicit PathResolver(DriveMap drives) : drives_(std::move(drives)) {}
+  explicit PathResolver(const DriveMap& drives);
 
-  const DriveMap& drives() const { return drives_; }
-
-  // The drive's root folder, opened O_PATH; invalid when the drive is not
-  // mapped or its folder is gone.
-  UniqueFd OpenRoot(char drive) const;
+  // The mapped drives in letter order.
+  std::vector<char> Drives() const;
+  // The drive's root folder (opened O_PATH, owned by the resolver); -1 when
+  // the drive is not mapped.
+  int Root(char drive) const;
   // Opens the folder named by the first `depth` parts of the path with
   // O_DIRECTORY and `access` (O_PATH, or O_RDONLY to list it). Invalid when a
   // part is missing or is not a folder.
@@ -56,7 +60,7 @@ class PathResolver {
   bool FindEntry(const WindowsPath& path, FoundEntry* entry) const;
 
  private:
-  DriveMap drives_;
+  std::map<char, UniqueFd> roots_;
 };
 
 }  // namespace qm

@@ -66,8 +66,8 @@ bool HasWildcard(const std::string& path) {
 
 bool PosixPlatform::StatPath(const WindowsPath& parsed, struct stat* info) {
   if (parsed.parts.empty()) {
-    UniqueFd root = resolver_.OpenRoot(parsed.drive);
-    return root.valid() && fstat(root.get(), info) == 0;
+    int root = resolver_.Root(parsed.drive);
+    return root >= 0 && fstat(root, info) == 0;
   }
   FoundEntry entry;
   if (!resolver_.FindEntry(parsed, &entry)) return false;
@@ -76,9 +76,9 @@ bool PosixPlatform::StatPath(const WindowsPath& parsed, struct stat* info) {
 }
 
 bool PosixPlatform::IsDriveRoot(const struct stat& info) {
-  for (const auto& [drive, root] : resolver_.drives()) {
+  for (char drive : resolver_.Drives()) {
     struct stat rootInfo;
-    if (stat(root.c_str(), &rootInfo) == 0 && rootInfo.st_dev == info.st_dev &&
+    if (fstat(resolver_.Root(drive), &rootInfo) == 0 && rootInfo.st_dev == info.st_dev &&
         rootInfo.st_ino == info.st_ino) {
       return true;
     }
@@ -238,7 +238,7 @@ bool PosixPlatform::EmptyRecycleBinOf(char drive) {
 
 bool PosixPlatform::EmptyRecycleBin() {
   bool allGone = true;
-  for (const auto& [drive, root] : resolver_.drives()) {
+  for (char drive : resolver_.Drives()) {
     if (!EmptyRecycleBinOf(drive)) allGone = false;
   }
   return allGone;

@@ -9,7 +9,7 @@ namespace qm {
 
 class PosixPlatform : public Platform {
  public:
-  explicit PosixPlatform(DriveMap drives) : resolver_(std::move(drives)) {}
+  explicit PosixPlatform(const DriveMap& drives) : resolver_(drives) {}
 
   bool Exists(const std::string& path) override;
   int Attributes(const std::string& path) override;
