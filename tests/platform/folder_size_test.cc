@@ -51,6 +51,22 @@ TEST_F(FolderSizeTest, PassesOverUnreadableSubfolders) {
   EXPECT_EQ(platform->FolderSize("C:\\Cache"), readable ? 123 : 103);
 }
 
+TEST_F(FolderSizeTest, FolderSwappedForALinkDuringTheWalkCountsNothing) {
+  prefix.FileOfSize("C:\\Cache\\sub\\a.bin", 10);
+  prefix.FileOfSize("C:\\Cache\\b.bin", 1);
+  bool swapped = false;
+  auto swap = [&] {
+    if (!swapped) {
+      std::filesystem::rename(prefix.Host("C:\\Cache\\sub"), prefix.Root() + "/moved");
+      std::filesystem::create_directory_symlink(Outside(), prefix.Host("C:\\Cache\\sub"));
+      swapped = true;
+    }
+    return false;
+  };
+  EXPECT_EQ(platform->FolderSize("C:\\Cache", swap), 1);
+  EXPECT_TRUE(swapped);
+}
+
 TEST_F(FolderSizeTest, StoppedWalkGivesWhatItCounted) {
   for (int i = 0; i < 50; ++i) prefix.FileOfSize("C:\\Many\\f" + std::to_string(i), 10);
   int asked = 0;

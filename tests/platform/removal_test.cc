@@ -19,6 +19,27 @@ TEST_F(RemovalTest, RemovesTheTreeButNeverFollowsALink) {
   EXPECT_EQ(Snapshot(Outside()), outsideBefore);
 }
 
+// A folder swapped for a link while the walk runs (here from the stop check,
+// after the folder was listed) is not followed; the link is left in place.
+TEST_F(RemovalTest, FolderSwappedForALinkDuringTheWalkIsNotFollowed) {
+  prefix.File("C:\\Temp\\sub\\a.tmp", "a");
+  prefix.File("C:\\Temp\\b.tmp", "b");
+  const std::string outsideBefore = Snapshot(Outside());
+  bool swapped = false;
+  auto swap = [&] {
+    if (!swapped) {
+      std::filesystem::rename(prefix.Host("C:\\Temp\\sub"), prefix.Root() + "/moved");
+      std::filesystem::create_directory_symlink(Outside(), prefix.Host("C:\\Temp\\sub"));
+      swapped = true;
+    }
+    return false;
+  };
+  EXPECT_FALSE(platform->RemoveFolderTree("C:\\Temp", swap));
+  EXPECT_TRUE(swapped);
+  EXPECT_EQ(Snapshot(Outside()), outsideBefore);
+  EXPECT_FALSE(HostExists(prefix.Host("C:\\Temp\\b.tmp")));
+}
+
 TEST_F(RemovalTest, KeepsDotNamesAndReadOnlyFilesAndReportsFailure) {
   prefix.File("C:\\Cache\\.keep", "k");
   prefix.File("C:\\Cache\\locked.dat", "r");
