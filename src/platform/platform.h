@@ -78,14 +78,18 @@ class Platform {
   // The platform over the drive map of the Wine-style prefix: $WINEPREFIX when
   // set, else $HOME/.wine. A missing or broken dosdevices folder maps no drive.
   static std::unique_ptr<Platform> FromEnvironment();
-  // The platform over the given drive map (tests use this).
+  // The platform over the given drive map (tests use this). Each drive's
+  // folder is opened when the platform is made; one that cannot be opened
+  // then leaves its drive unmapped.
   static std::unique_ptr<Platform> FromDriveMap(const DriveMap& drives);
   // Reads <prefix>/dosdevices/x: entries; each maps drive X to its resolved target.
   static DriveMap ReadDriveMap(const std::string& prefix);
 
-  // True when an entry exists at the path.
+  // True when an entry exists at the path; when its last component holds
+  // wildcards, when some entry matches it.
   virtual bool Exists(const std::string& path) = 0;
-  // kAttr* bits of the entry at the path; -1 when missing.
+  // kAttr* bits of the entry at the path; -1 when missing. A path ending in a
+  // separator names a folder only.
   virtual int Attributes(const std::string& path) = 0;
   // Size in bytes of the regular file at the path (0 for anything else that
   // exists); -1 when missing.
@@ -93,17 +97,19 @@ class Platform {
 
   // Wildcard search: the pattern's last component holds `*` and `?` (letter
   // case ignored, "*.*" matches every name); the rest names the folder. "." and
-  // ".." are reported for kFolders and kAny. Entries come sorted by name
-  // ignoring case. A missing folder gives an empty search.
+  // ".." are reported first for kFolders and kAny. The other entries come
+  // sorted by name ignoring case. A missing folder gives an empty search.
   virtual FileSearch FindFirst(const std::string& pattern, FindFilter filter) = 0;
 
   // Creates one folder level; false when it exists already or cannot be made.
   virtual bool CreateFolder(const std::string& path) = 0;
-  // Deletes one file or link. A read-only file and a folder are refused.
+  // Deletes one file, or a link as a link. A read-only file and a folder are
+  // refused.
   virtual bool DeleteFile(const std::string& path) = 0;
   // Removes the folder with everything below it, passing over what it cannot
-  // delete and leaving entries whose names begin with "." in place. Refuses an
-  // empty path and a drive root. True only when the folder itself is gone.
+  // delete and leaving entries whose names begin with "." and read-only files
+  // in place. Refuses an empty path and a drive root (also another drive's
+  // root reached through this one). True only when the folder itself is gone.
   virtual bool RemoveFolderTree(const std::string& path, const StopCheck& stop = {}) = 0;
   // Reads the whole file into `bytes`. Opens it for reading and writing, so a
   // read-only file fails. False when it cannot be read.
@@ -114,8 +120,9 @@ class Platform {
   // file; -1 when the service is unavailable. A stopped walk gives the bytes
   // counted so far.
   virtual int64_t FolderSize(const std::string& path, const StopCheck& stop = {}) = 0;
-  // Empties every "$RECYCLE.BIN" at the root of each mapped drive (the contents
-  // of its per-user subfolders; the subfolders stay). True when all of it went.
+  // Empties every "$RECYCLE.BIN" at the root of each mapped drive (the whole
+  // contents of its per-user subfolders; the subfolders stay, as does anything
+  // lying directly in the bin). True when all of it went.
   virtual bool EmptyRecycleBin() = 0;
 
   // System facts: $WINEUSERNAME when set, else the effective user's login name.
