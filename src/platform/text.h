@@ -54,9 +54,11 @@ int64_t ToInteger(const std::string& text);
 std::string FoldFullWidth(const std::string& text);
 
 std::string FromInteger(int64_t value);
-// Six significant digits ("%.6g" with a three-digit exponent: 9.53674e-005).
+// Six significant digits as the Windows runtime writes "%.6g": an exact tie
+// rounds away from zero (0.000976563) and the exponent has at least three
+// digits (9.53674e-005).
 std::string FromFloat(float value);
-// Thirteen significant digits ("%.13g", three-digit exponent).
+// Thirteen significant digits, the same way ("%.13g").
 std::string FromDouble(double value);
 
 }  // namespace qm::text
