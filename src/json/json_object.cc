@@ -206,6 +206,7 @@ bool JsonObject::Remove(const std::string& path) {
 }
 
 bool JsonObject::SetNumber(const std::string& path, double number) {
+  if (!std::isfinite(number)) return false;  // would be written as a script name
   std::string member = path;
   ResolvePath(member);
   return EvalBool(member + " = " + text::FromDouble(number));

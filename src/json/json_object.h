@@ -38,7 +38,8 @@ class JsonObject final {
   // previous engine stays.
   void InitEngine();
   // Loads a JSON text into a fresh engine; true when the value is neither null
-  // nor undefined. The text is read as script source. An object whose engine
+  // nor undefined. The text is read as script source (any expression is
+  // taken; a text value stays a text, it is not run). An object whose engine
   // could not be created gives false without trying again.
   bool LoadText(const std::string& text);
   // Makes the value an empty object.
@@ -49,7 +50,7 @@ class JsonObject final {
   // existing member is merged with it (get__extend; an empty value merges {}),
   // a missing one is set to it.
   bool SetValue(const std::string& path, const std::string& value, bool asJson);
-  // Sets the member to the value of `script`.
+  // Sets the member to the value of `script` (a text value is stored as it is).
   bool SetExpression(const std::string& path, const std::string& script);
   // Rewrites `path` to a full script path; true when the member there is
   // neither null nor undefined.
@@ -74,7 +75,8 @@ class JsonObject final {
   bool SetElement(int index, const std::string& path, const std::string& value, bool asJson);
   bool RemoveElement(int index, const std::string& path);
   bool Remove(const std::string& path);
-  // Writes the number with 13 significant digits.
+  // Writes the number with 13 significant digits; false for infinities and NaN,
+  // which JSON cannot hold.
   bool SetNumber(const std::string& path, double number);
   // The member as a number: a numeric text converts, anything else gives 0.
   double GetNumber(const std::string& path);

@@ -215,6 +215,7 @@ TEST_F(JsonPathsTest, PlainTextIsStoredExactlyAndNeverRuns) {
       "\\'; injected = 1; //",
       "\"; injected = 1; \"",
       "\n injected = 1 \n",
+      std::string("nul\0byte", 8),
       "",
   };
   ASSERT_TRUE(json.PushValue("placeholder", "replaced", false));
@@ -301,7 +302,9 @@ TEST_F(JsonPathsTest, NumbersInAndOut) {
     EXPECT_EQ(json.GetJson("v"), c.json);
     EXPECT_DOUBLE_EQ(json.GetNumber("v"), c.number);
   }
-  EXPECT_FALSE(json.SetNumber("v", INFINITY));  // JSON has no infinity: nothing written
+  for (double notForJson : {INFINITY, -INFINITY, NAN}) {
+    EXPECT_FALSE(json.SetNumber("v", notForJson));  // nothing written
+  }
   EXPECT_EQ(json.GetJson("v"), "1.25e-7");
 
   json.SetValue("numeric", "12", false);
