@@ -8,19 +8,7 @@ namespace qm {
 
 namespace {
 
-constexpr uint32_t kTeaDelta = 0x9E3779B9u;
-constexpr int kRulesTeaCycles = 16;
 constexpr size_t kBlockSize = 8;
-
-void XorBlock(std::string& block, const std::string& with) {
-  for (size_t i = 0; i < kBlockSize; ++i) block[i] = static_cast<char>(block[i] ^ with[i]);
-}
-
-std::string LittleEndian32(uint32_t word) {
-  std::string out(4, '\0');
-  for (int i = 0; i < 4; ++i) out[i] = static_cast<char>(word >> (8 * i));
-  return out;
-}
 
 // Inverse of the decoder's chain: x(k) = plain(k) XOR e(k-1) and
 // e(k) = E(x(k)) XOR x(k-1), with x(-1) and e(-1) zero blocks.
@@ -89,7 +77,7 @@ std::string EncipherPlaintext(const std::string& plain, const std::string& key,
   uint32_t k[4];
   if (!TeaKeyWords(keys.x2, k) || keys.x1.size() < 4) return {};
   return NibbleScramble(TeaChainEncipher(plain, k), keys.x1, trailer ^ mask) +
-         LittleEndian32(unread) + LittleEndian32(trailer);
+         LittleEndian(unread, 4) + LittleEndian(trailer, 4);
 }
 
 std::string EncodeRules(const std::string& document, const std::string& key,

@@ -8,19 +8,11 @@ namespace qm {
 
 namespace {
 
-constexpr uint32_t kTeaDelta = 0x9E3779B9u;
-constexpr int kRulesTeaCycles = 16;
 constexpr int kBlockSize = 8;
 constexpr int64_t kDerivedBlockSize = 512;
 
 uint8_t ByteAt(const std::string& bytes, size_t at) {
   return static_cast<uint8_t>(bytes[at]);
-}
-
-std::string LittleEndian(uint64_t value, int width) {
-  std::string out(width, '\0');
-  for (int i = 0; i < width; ++i) out[i] = static_cast<char>(value >> (8 * i));
-  return out;
 }
 
 uint8_t ReverseBits(uint8_t byte) {
@@ -29,10 +21,6 @@ uint8_t ReverseBits(uint8_t byte) {
     if (byte & (1u << bit)) out |= static_cast<uint8_t>(0x80u >> bit);
   }
   return out;
-}
-
-void XorBlock(std::string& block, const std::string& with) {
-  for (int i = 0; i < kBlockSize; ++i) block[i] = static_cast<char>(block[i] ^ with[i]);
 }
 
 }  // namespace
@@ -44,6 +32,16 @@ uint32_t ReadWordBigEndian(const std::string& bytes, size_t at) {
 
 void WriteWordBigEndian(std::string& bytes, size_t at, uint32_t word) {
   for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(word >> (24 - 8 * i));
+}
+
+std::string LittleEndian(uint64_t value, int width) {
+  std::string out(width, '\0');
+  for (int i = 0; i < width; ++i) out[i] = static_cast<char>(value >> (8 * i));
+  return out;
+}
+
+void XorBlock(std::string& block, const std::string& with) {
+  for (int i = 0; i < kBlockSize; ++i) block[i] = static_cast<char>(block[i] ^ with[i]);
 }
 
 std::string Md5Hex(const std::string& bytes) {

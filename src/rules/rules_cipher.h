@@ -9,9 +9,17 @@
 
 namespace qm {
 
-// The big-endian 32-bit word at byte offset `at`, and its writing back.
+// TEA's round constant, and the number of cycles the rules cipher runs.
+inline constexpr uint32_t kTeaDelta = 0x9E3779B9u;
+inline constexpr int kRulesTeaCycles = 16;
+
+// Byte helpers shared with the encoder. The big-endian 32-bit word at byte
+// offset `at`, and its writing back; `width` bytes of a number, least
+// significant first; the first 8 bytes of `block` XORed with those of `with`.
 uint32_t ReadWordBigEndian(const std::string& bytes, size_t at);
 void WriteWordBigEndian(std::string& bytes, size_t at, uint32_t word);
+std::string LittleEndian(uint64_t value, int width);
+void XorBlock(std::string& block, const std::string& with);
 
 // The MD5 digest of `bytes` as 32 lowercase hexadecimal digits.
 std::string Md5Hex(const std::string& bytes);
