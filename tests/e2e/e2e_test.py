@@ -165,7 +165,7 @@ def case_hostile(binary, work):
     check(code == 0, f"exit code {code}")
     check(fixture.snapshot(outside) == outside_before, "the folder outside the prefix changed")
     check(fixture.snapshot(drive, skip) == before, "something outside the junk folders changed")
-    survivors = [b"pipe|C:\\windows", b".hidden.tmp", b".dotdir/inside.tmp", b"readonly.tmp",
+    survivors = [b"pipe|C:\\windows", b"odd/.hidden.tmp", b"odd/.dotdir/inside.tmp", b"readonly.tmp",
                  b"odd/line\nbreak.tmp", b"odd/bad\xff\xfeutf8.tmp"]
     for name in survivors:
         check(os.path.lexists(os.path.join(os.fsencode(temp), name)), f"{name!r} was deleted")

@@ -124,8 +124,11 @@ def make_hostile(root, outside):
                  b"what?.tmp", b"line\nbreak.tmp", b"bad\xff\xfeutf8.tmp", b"quote\".tmp"]:
         write(os.path.join(os.fsencode(odd), name), b"odd\n")
     write(os.path.join(temp, "pipe|C:\\windows"), b"odd at the top\n")
+    # Names with a leading dot: matched like any other name directly in the
+    # temp folder, but left in place inside a folder that is emptied.
     write(os.path.join(temp, ".hidden.tmp"), b"dot\n")
-    write(os.path.join(temp, ".dotdir/inside.tmp"), b"dot\n")
+    write(os.path.join(odd, ".hidden.tmp"), b"dot\n")
+    write(os.path.join(odd, ".dotdir/inside.tmp"), b"dot\n")
     write(os.path.join(temp, "readonly.tmp"), b"ro\n")
     os.chmod(os.path.join(temp, "readonly.tmp"), 0o444)
     write(os.path.join(temp, "locked/secret.tmp"), b"locked\n")
