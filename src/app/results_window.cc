@@ -40,6 +40,7 @@ ResultsWindow::ResultsWindow(AppState& state, Platform& platform, std::string ru
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setAllColumnsShowFocus(true);
+  list_->setTextElideMode(Qt::ElideMiddle);  // a long path keeps its last folders in view
   list_->viewport()->installEventFilter(this);
 
   clean_->setEnabled(false);
