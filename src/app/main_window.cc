@@ -12,13 +12,13 @@ namespace qm {
 
 namespace {
 
-struct CategoryBoxSpec {
+struct CategoryChoice {
   const char* text;
   bool ticked;
 };
 
 // In JunkCategory order; system junk and browser junk are ticked at first.
-constexpr std::array<CategoryBoxSpec, 4> kCategoryBoxes = {{
+constexpr std::array<CategoryChoice, 4> kCategoryBoxes = {{
     {"系统垃圾", true},
     {"注册表垃圾", false},
     {"浏览器垃圾", true},
