@@ -105,8 +105,10 @@ int64_t MatchEntries(ScanContext& scan, const std::string& folder, const std::st
 }
 
 // A plain rule on a path without a trailing "\": the path itself is the junk
-// item, and the row's total becomes the path's folder size.
+// item, and the row's total becomes the path's folder size. An empty path
+// names nothing and registers nothing.
 int64_t MatchWholePath(ScanContext& scan, const std::string& path, const std::string& rule) {
+  if (path.empty()) return 0;
   FileSearch search = scan.platform.FindFirst(path + rule, FindFilter::kNonFolders);
   FindEntry entry;
   RegisterFoundItem(scan.state, path, search.Next(&entry) ? entry.name : "");

@@ -66,6 +66,7 @@ TEST_F(JunkScannerTest, MatchRulesRegisterAndMeasure) {
       {"C:\\T\\", "*.txt", {"c.txt"}, 50},
       {"C:\\T\\", "", {}, 0},
       {"C:\\T\\missing\\", "*<SFIL>|*<SDIR>|*.log", {}, 0},
+      {"", "|*<SFIL>|*<SDIRS>", {}, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.path) + " " + c.rule);
