@@ -28,6 +28,7 @@ class JunkScannerTest : public testing::ScanTest {
     prefix.FileOfSize("C:\\T\\Sub1\\Deep\\y.log", 5000);
     prefix.Folder("C:\\T\\Sub2");
     prefix.FileOfSize("C:\\T\\.dot\\z.log", 30);
+    prefix.Folder("C:\\T\\.dot\\CacheZ");
     prefix.FileOfSize("C:\\T\\Cache\\data.bin", 400);
     prefix.FileOfSize("C:\\T\\Cache\\CacheX\\w.bin", 60);
     prefix.FileOfSize("C:\\T\\Other\\CacheY\\v.bin", 80);
@@ -55,7 +56,8 @@ TEST_F(JunkScannerTest, MatchRulesRegisterAndMeasure) {
       // Folders measured whole; never ".", "..", a file or the link.
       {"C:\\T\\", "*<SDIR>", {".dot", "Cache", "Other", "Sub1", "Sub2"}, 6570},
       {"C:\\T\\", "Cache*<SDIR>", {"Cache"}, 460},
-      // CacheX lies inside the matched Cache and is counted there already.
+      // CacheX lies inside the matched Cache and is counted there already;
+      // .dot\CacheZ is never searched.
       {"C:\\T\\", "Cache*<SDIRS>", {"Cache", "Cache\\CacheX", "Other\\CacheY"}, 540},
       {"C:\\T\\", "<SDIR>", {}, 0},
       {"C:\\T\\", "<SFILS>", {}, 0},
