@@ -16,16 +16,17 @@ int64_t CleanItem(Platform& platform, const std::string& path, const StopCheck& 
     return platform.EmptyRecycleBin() ? size : 0;
   }
 
-  // One attributes query tells a folder from a file and a vanished item (a
-  // path listed twice, or one inside a folder already emptied) from both.
-  int attributes = platform.Attributes(path);
-  if (attributes == -1) return 0;
-  if (IsDirectoryAttributes(attributes)) {
-    int64_t size = FolderSize(platform, path, stop);
+  // One look-up measures a file: -1 for a vanished item (a path listed twice,
+  // or one inside a folder already emptied), 0 for anything but a file with
+  // content. Only a 0 needs a second look, to tell a folder from an empty file
+  // or a link.
+  int64_t size = platform.FileSize(path);
+  if (size < 0) return 0;
+  if (size == 0 && IsExistingDirectory(platform, path)) {
+    int64_t folderSize = FolderSize(platform, path, stop);
     if (stopped()) return 0;
-    return EmptyDirectory(platform, path, stop) ? size : 0;
+    return EmptyDirectory(platform, path, stop) ? folderSize : 0;
   }
-  int64_t size = FileSize(platform, path);
   return RemoveFile(platform, path) ? size : 0;
 }
 

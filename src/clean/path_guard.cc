@@ -34,12 +34,9 @@ bool NamesDriveRoot(const std::string& path) {
 
 }  // namespace
 
-bool IsDirectoryAttributes(int attributes) {
-  return attributes != -1 && (attributes & kAttrDirectory) != 0;
-}
-
 bool IsExistingDirectory(Platform& platform, const std::string& path) {
-  return IsDirectoryAttributes(platform.Attributes(path));
+  int attributes = platform.Attributes(path);
+  return attributes != -1 && (attributes & kAttrDirectory) != 0;
 }
 
 bool RemoveFile(Platform& platform, const std::string& path) { return platform.DeleteFile(path); }
@@ -65,10 +62,14 @@ bool ValidatePath(const std::string& path) {
 int CreateDirectoryPath(Platform& platform, const std::string& path) {
   std::string folder = path;
   if (text::Right(folder, 1) == "\\") folder = text::Left(folder, text::Length(folder) - 1);
-  if (IsExistingDirectory(platform, folder)) return 0;
-
   std::vector<std::string> levels = text::Split(folder, "\\");
   if (levels.empty()) return -1;
+  // Most calls re-create a folder whose parent is there: one creation settles
+  // them without first asking after the missing folder, a question that can
+  // cost a listing of a large parent folder.
+  if (levels.size() > 1 && platform.CreateFolder(folder)) return 1;
+  if (IsExistingDirectory(platform, folder)) return 0;
+
   std::string built = levels[0];
   // A failure rolls back only below a level that was there before, and only
   // the folders this call made: `rollback` is the first of them.

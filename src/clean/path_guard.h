@@ -11,11 +11,8 @@
 
 namespace qm {
 
-// True when attributes as Platform::Attributes reports them (-1 when missing)
-// name an existing directory. A link never carries the directory bit.
-bool IsDirectoryAttributes(int attributes);
-
-// True when an entry exists at exactly the path and it is a directory.
+// True when an entry exists at exactly the path and it is a directory (a link
+// never is).
 bool IsExistingDirectory(Platform& platform, const std::string& path);
 
 // Deletes the file (or link) at the path; attributes are left as they are, so

@@ -229,13 +229,15 @@ TEST_F(CreateDirectoryPathTest, LevelMadeBySomeoneElseMeanwhileIsNeverRemoved) {
   EXPECT_TRUE(HostExists("C:\\base\\old\\new\\theirs.txt"));
   EXPECT_FALSE(HostExists("C:\\base\\old\\new\\mine"));
 
-  // When it is the last level that appears meanwhile, the folder is there: success.
+  // Every level appears meanwhile, the last one too: the folder is there.
   faulty_->createFolder = [this](const std::string& p) {
-    prefix_.Folder(p);
+    platform_->CreateFolder(p);
     return false;
   };
-  EXPECT_EQ(CreateDirectoryPath(*faulty_, "C:\\base\\old\\other\\"), 1);
-  EXPECT_TRUE(HostIsEmptyFolder("C:\\base\\old\\other"));
+  EXPECT_EQ(CreateDirectoryPath(*faulty_, "C:\\base\\old\\other\\deeper\\"), 1);
+  EXPECT_TRUE(HostIsEmptyFolder("C:\\base\\old\\other\\deeper"));
+  EXPECT_EQ(CreateDirectoryPath(*faulty_, "C:\\base\\old\\more\\"), 0);
+  EXPECT_TRUE(HostIsEmptyFolder("C:\\base\\old\\more"));
 }
 
 }  // namespace
