@@ -3,16 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "support/hex.h"
+
 namespace qm::crypto {
 namespace {
 
-std::string FromHex(const std::string& hex) {
-  std::string bytes;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  }
-  return bytes;
-}
+using testing::FromHex;
 
 TEST(Md5Digest, GivesTheSixteenDigestBytes) {
   EXPECT_EQ(Md5Digest("abc"), FromHex("900150983cd24fb0d6963f7d28e17f72"));

@@ -7,18 +7,13 @@
 #include <random>
 
 #include "platform/crypto.h"
+#include "support/hex.h"
 #include "rules_encoder.h"
 
 namespace qm {
 namespace {
 
-std::string FromHex(const std::string& hex) {
-  std::string bytes;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) {
-    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-  }
-  return bytes;
-}
+using testing::FromHex;
 
 std::string ReverseBitsOfEachByte(const std::string& bytes) {
   std::string out = bytes;
