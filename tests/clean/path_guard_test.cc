@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,8 +9,6 @@
 
 namespace qm::testing {
 namespace {
-
-namespace fs = std::filesystem;
 
 // Every spelling of the root of drive C that must never reach the removal.
 const std::vector<std::string> kDriveRoots = {
