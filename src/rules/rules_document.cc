@@ -10,18 +10,43 @@ namespace qm {
 
 namespace {
 
+bool IsAsciiIdentifierPart(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+         c == '$';
+}
+
+// The code point of the well-formed UTF-8 character of `length` bytes at `at`.
+char32_t CodePointAt(const std::string& text, size_t at, int length) {
+  static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  char32_t code = static_cast<unsigned char>(text[at]) & kLeadBits[length];
+  for (int i = 1; i < length; ++i) {
+    code = (code << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+  }
+  return code;
+}
+
+// Characters beyond ASCII that the script reads as a blank or as a line break.
+bool IsScriptSpace(char32_t c) {
+  return c == 0xA0 || c == 0x1680 || c == 0x180E || (c >= 0x2000 && c <= 0x200A) ||
+         c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000 || c == 0xFEFF;
+}
+
 // Keys are written into script paths after a "."; only identifier names may
-// go there, so a key can never run as script. Every byte must be a letter, a
-// digit (not first), "_", "$" or part of a non-ASCII character (JavaScript has
-// no non-ASCII operators). Any other key reads as missing, as a key with a
-// blank would in the script itself.
+// go there, so a key can never run as script. Every character must be an
+// ASCII letter, a digit (not first), "_", "$" or a character beyond ASCII
+// other than a blank or a line break (a line break would end the statement
+// and start a new one, "delete Object" for the key "a\u2028delete\u2028Object").
+// Any other key reads as missing, as a key with a blank would in the script.
 bool IsIdentifierName(const std::string& key) {
   if (key.empty() || (key[0] >= '0' && key[0] <= '9')) return false;
-  return std::all_of(key.begin(), key.end(), [](char c) {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    return byte >= 0x80 || (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
-           (byte >= '0' && byte <= '9') || byte == '_' || byte == '$';
-  });
+  for (size_t at = 0; at < key.size();) {
+    const int length = text::CharLength(key, at);
+    const bool allowed = length == 1 ? IsAsciiIdentifierPart(key[at])
+                                     : !IsScriptSpace(CodePointAt(key, at, length));
+    if (!allowed) return false;
+    at += length;
+  }
+  return true;
 }
 
 std::string CategoryPath(int category) { return "Type[" + std::to_string(category) + "]"; }

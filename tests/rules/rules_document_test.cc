@@ -143,6 +143,26 @@ TEST_F(RulesDocumentTest, KeysAreNeverRunAsScript) {
   EXPECT_FALSE(document.ReadGroupRules(1, 0, rules));
   EXPECT_EQ(document.EntryCount(1, 0), 0);
   EXPECT_EQ(document.CategoryCount(), 2);
+
+  // A line or paragraph separator (written as a JSON escape) ends a script
+  // line: a key or an Info member name holding one would split a composed
+  // text into statements, here "delete Object".
+  for (const char* separator : {R"(\u2028)", R"(\u2029)"}) {
+    SCOPED_TRACE(separator);
+    const std::string name = std::string("x") + separator + "delete" + separator + "Object";
+    ASSERT_TRUE(document.LoadBytes(
+        R"({"Type":[{"k":[{"a":0,"g":[{"Info":{"Name":"n","Path":"p","Rule":"r",")" + name +
+        R"(":"1"}}]}]},{"k":[{"a":0,")" + name + R"(":[{"Info":{"Name":"n"}}]}]}]})"));
+    JunkRule rule;
+    EXPECT_TRUE(document.ReadEntryInfo(0, 0, 0, rule));
+    EXPECT_EQ(rule.Name, "n");
+    EXPECT_EQ(rule.Defaylt, 0);  // the fourth member reads as missing
+    EXPECT_EQ(document.GroupCount(1), 1);
+    EXPECT_FALSE(document.ReadGroupRules(1, 0, rules));
+    EXPECT_FALSE(document.ReadEntryInfo(1, 0, 0, rule));
+    EXPECT_EQ(document.GroupCount(0), 1);  // the engine is as it was
+    EXPECT_EQ(document.GroupKey(0, 0), "g");
+  }
 }
 
 TEST_F(RulesDocumentTest, LoadsStopAtAZeroByteAndAFailedLoadWipesTheDocument) {
