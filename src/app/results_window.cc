@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <utility>
 
@@ -14,6 +15,25 @@
 #include "scan/scan_pass.h"
 
 namespace qm {
+
+namespace {
+
+// Cuts a path that does not fit its column in the middle, so that the drive
+// and the last folders stay in view. The other columns keep the usual cut at
+// the end: a size such as "0.488281 KB" cut in the middle would read as
+// another number.
+class PathColumnDelegate final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->textElideMode = Qt::ElideMiddle;
+  }
+};
+
+}  // namespace
 
 ResultsWindow::ResultsWindow(AppState& state, Platform& platform, std::string rulesBlob)
     : state_(state),
@@ -40,7 +60,7 @@ ResultsWindow::ResultsWindow(AppState& state, Platform& platform, std::string ru
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setSelectionBehavior(QAbstractItemView::SelectRows);
   list_->setAllColumnsShowFocus(true);
-  list_->setTextElideMode(Qt::ElideMiddle);  // a long path keeps its last folders in view
+  list_->setItemDelegateForColumn(kColumnPath, new PathColumnDelegate(list_));
   list_->viewport()->installEventFilter(this);
 
   clean_->setEnabled(false);

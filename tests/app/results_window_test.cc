@@ -3,11 +3,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTreeWidget>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 
 #include "app/results_window.h"
 #include "app_fixture.h"
@@ -130,6 +133,35 @@ TEST_F(ResultsWindowTest, DoubleClickCopiesThePathOfTheSelectedRowAndNothingWith
     QTest::mouseDClick(rows, Qt::LeftButton, {}, RowCenter(window, row));
     EXPECT_EQ(clipboard->text().toStdString(), RowPaths(*window.ResultList())[row]);
   }
+}
+
+// Records how each column's cells are asked to be cut when they do not fit.
+class ElideRecorder final : public QProxyStyle {
+ public:
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget) const override {
+    if (const auto* cell = qstyleoption_cast<const QStyleOptionViewItem*>(option)) {
+      if (element == CE_ItemViewItem) modes[cell->index.column()] = cell->textElideMode;
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
+  }
+  mutable std::map<int, Qt::TextElideMode> modes;
+};
+
+// The size column is narrow for sizes such as "0.488281 KB": they are cut at
+// the end, never in the middle, where the cut would read as another number.
+// Long paths are cut in the middle, keeping the drive and the last folders.
+TEST_F(ResultsWindowTest, OnlyPathsAreCutInTheMiddle) {
+  ElideRecorder recorder;  // outlives the window that draws with it
+  ResultsWindow window(state, platform, TestRulesBlob());
+  window.show();
+  ASSERT_TRUE(ProcessEventsUntil([&] { return window.CleanButton()->isEnabled(); }));
+  window.ResultList()->setStyle(&recorder);
+  window.ResultList()->grab();
+
+  EXPECT_EQ(recorder.modes, (std::map<int, Qt::TextElideMode>{{kColumnType, Qt::ElideRight},
+                                                               {kColumnSize, Qt::ElideRight},
+                                                               {kColumnPath, Qt::ElideMiddle}}));
 }
 
 TEST_F(ResultsWindowTest, RulesThatFailToLoadShowTheBoxAndLeaveTheWindowWaiting) {
