@@ -14,6 +14,7 @@
 
 #include "platform/platform.h"
 #include "scan/app_state.h"
+#include "support/forwarding_platform.h"
 #include "support/temp_prefix.h"
 
 class QMessageBox;
@@ -40,9 +41,9 @@ std::vector<std::string> RowPaths(const QTreeWidget& list);
 // Forwards every call to the prefix's platform. A test can hold the scan in
 // FolderSize, or the clean in its `holdDeleteAt`-th DeleteFile, until the
 // stop check (for DeleteFile: `stopRequested`) answers true.
-class HoldingPlatform : public Platform {
+class HoldingPlatform : public ForwardingPlatform {
  public:
-  explicit HoldingPlatform(Platform& target) : target_(target) {}
+  using ForwardingPlatform::ForwardingPlatform;
 
   bool holdFolderSize = false;
   int holdDeleteAt = 0;  // 1-based; 0 holds none
@@ -52,30 +53,15 @@ class HoldingPlatform : public Platform {
   std::atomic<bool> releasedByStop{false};  // the hold ended because of a stop
   std::atomic<int> searches{0};           // FindFirst and FolderSize calls
 
-  bool Exists(const std::string& path) override { return target_.Exists(path); }
-  int Attributes(const std::string& path) override { return target_.Attributes(path); }
-  int64_t FileSize(const std::string& path) override { return target_.FileSize(path); }
   FileSearch FindFirst(const std::string& pattern, FindFilter filter) override;
-  bool CreateFolder(const std::string& path) override { return target_.CreateFolder(path); }
   bool DeleteFile(const std::string& path) override;
-  bool RemoveFolderTree(const std::string& path, const StopCheck& stop) override {
-    return target_.RemoveFolderTree(path, stop);
-  }
-  bool ReadFile(const std::string& path, std::string* bytes) override {
-    return target_.ReadFile(path, bytes);
-  }
   int64_t FolderSize(const std::string& path, const StopCheck& stop) override;
-  bool EmptyRecycleBin() override { return target_.EmptyRecycleBin(); }
-  std::string UserName() override { return target_.UserName(); }
-  std::string WindowsDirectory() override { return target_.WindowsDirectory(); }
-  std::string SystemDirectory() override { return target_.SystemDirectory(); }
 
  private:
   // Waits until `stop` answers true (at most 10 seconds, so that a missing
   // stop check fails the test instead of hanging it).
   void Hold(const std::function<bool()>& stop);
 
-  Platform& target_;
   std::atomic<int> deletes_{0};
 };
 

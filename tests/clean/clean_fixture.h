@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "support/forwarding_platform.h"
 #include "support/temp_prefix.h"
 
 namespace qm::testing {
@@ -39,13 +40,6 @@ class CleanFixture : public ::testing::Test {
   // A host folder of the prefix outside every drive.
   std::string Outside() const { return prefix_.Root() + "/outside"; }
   std::string Host(const std::string& windowsPath) const { return prefix_.Host(windowsPath); }
-  bool HostExists(const std::string& windowsPath) const {
-    return std::filesystem::exists(std::filesystem::symlink_status(Host(windowsPath)));
-  }
-  bool HostIsEmptyFolder(const std::string& windowsPath) const {
-    return std::filesystem::is_directory(std::filesystem::symlink_status(Host(windowsPath))) &&
-           std::filesystem::is_empty(Host(windowsPath));
-  }
   std::string Canary() const {
     return Snapshot(Host("C:\\Users\\alice\\Documents")) + Snapshot(Host("C:\\Users\\alice\\Desktop")) +
            Snapshot(Host("C:\\windows")) + Snapshot(Outside());
@@ -56,40 +50,17 @@ class CleanFixture : public ::testing::Test {
   std::string canary_;
 };
 
-// Forwards every call to a real platform; CreateFolder runs `createFolder`
-// instead when it is set, so a test can make a level fail or appear meanwhile.
-class ForwardingPlatform : public Platform {
+// The platform of a prefix whose CreateFolder runs `createFolder` instead when
+// it is set, so that a test can make a level fail or appear meanwhile.
+class CreateFolderHook : public ForwardingPlatform {
  public:
-  explicit ForwardingPlatform(Platform& real) : real_(real) {}
+  using ForwardingPlatform::ForwardingPlatform;
 
   std::function<bool(const std::string&)> createFolder;
 
-  bool Exists(const std::string& path) override { return real_.Exists(path); }
-  int Attributes(const std::string& path) override { return real_.Attributes(path); }
-  int64_t FileSize(const std::string& path) override { return real_.FileSize(path); }
-  FileSearch FindFirst(const std::string& pattern, FindFilter filter) override {
-    return real_.FindFirst(pattern, filter);
-  }
   bool CreateFolder(const std::string& path) override {
-    return createFolder ? createFolder(path) : real_.CreateFolder(path);
+    return createFolder ? createFolder(path) : ForwardingPlatform::CreateFolder(path);
   }
-  bool DeleteFile(const std::string& path) override { return real_.DeleteFile(path); }
-  bool RemoveFolderTree(const std::string& path, const StopCheck& stop) override {
-    return real_.RemoveFolderTree(path, stop);
-  }
-  bool ReadFile(const std::string& path, std::string* bytes) override {
-    return real_.ReadFile(path, bytes);
-  }
-  int64_t FolderSize(const std::string& path, const StopCheck& stop) override {
-    return real_.FolderSize(path, stop);
-  }
-  bool EmptyRecycleBin() override { return real_.EmptyRecycleBin(); }
-  std::string UserName() override { return real_.UserName(); }
-  std::string WindowsDirectory() override { return real_.WindowsDirectory(); }
-  std::string SystemDirectory() override { return real_.SystemDirectory(); }
-
- private:
-  Platform& real_;
 };
 
 }  // namespace qm::testing

@@ -61,7 +61,7 @@ TEST_F(CleanPassTest, ProgressAfterEveryFifthItemThenTheTotal) {
   };
   EXPECT_EQ(Clean(items), expected);
   EXPECT_TRUE(state_.FoundItems.empty());
-  EXPECT_TRUE(HostIsEmptyFolder(kTemp));
+  EXPECT_TRUE(prefix_.IsEmptyFolder(kTemp));
 }
 
 TEST_F(CleanPassTest, PathListedTwiceCountsOnce) {
@@ -72,14 +72,14 @@ TEST_F(CleanPassTest, PathListedTwiceCountsOnce) {
   EXPECT_EQ(Clean({Item("a.tmp"), Item("cache"), Item("a.tmp"), Item("cache\\b.tmp"), Item("cache")}),
             (std::vector<std::string>{"button 0", "status " + Progress("3"), "status " + Final("3"),
                                       "clear", "button 1"}));
-  EXPECT_TRUE(HostIsEmptyFolder(Item("cache"))) << "a removed folder ends existing and empty";
-  EXPECT_FALSE(HostExists(Item("a.tmp")));
+  EXPECT_TRUE(prefix_.IsEmptyFolder(Item("cache"))) << "a removed folder ends existing and empty";
+  EXPECT_FALSE(prefix_.Exists(Item("a.tmp")));
 }
 
 TEST_F(CleanPassTest, FolderWithForwardSlashesIsRemovedAndCounted) {
   prefix_.FileOfSize(Item("fwd\\a.tmp"), kMiB);
   EXPECT_EQ(Clean({"C:/Users/alice/AppData/Local/Temp/fwd"}), Finished("1"));
-  EXPECT_FALSE(HostExists(Item("fwd")));
+  EXPECT_FALSE(prefix_.Exists(Item("fwd")));
 }
 
 TEST_F(CleanPassTest, DriveRootsAreRefusedAndNothingIsDeleted) {
@@ -97,7 +97,7 @@ TEST_F(CleanPassTest, LinkInsideAJunkFolderGoesAndItsTargetStays) {
   prefix_.Link(Item("cache\\documents"), Host("C:\\Users\\alice\\Documents"));
   prefix_.Link(Item("cache\\outside"), Outside());
   EXPECT_EQ(Clean({Item("cache")}), Finished("1"));
-  EXPECT_TRUE(HostIsEmptyFolder(Item("cache")));
+  EXPECT_TRUE(prefix_.IsEmptyFolder(Item("cache")));
 }
 
 TEST_F(CleanPassTest, FolderSwappedForALinkAfterTheScanIsNotFollowed) {
@@ -109,8 +109,8 @@ TEST_F(CleanPassTest, FolderSwappedForALinkAfterTheScanIsNotFollowed) {
   prefix_.Link(Item("logs"), Outside());
   EXPECT_EQ(Clean(items), Finished("0"));
   // The links themselves were the items: removed as links.
-  EXPECT_FALSE(HostExists(Item("cache")));
-  EXPECT_FALSE(HostExists(Item("logs")));
+  EXPECT_FALSE(prefix_.Exists(Item("cache")));
+  EXPECT_FALSE(prefix_.Exists(Item("logs")));
 }
 
 // Another program swaps the junk folder for a link after the pass measured it.
@@ -135,7 +135,7 @@ TEST_F(CleanPassTest, FolderSwappedForALinkDuringTheCleanIsNotFollowed) {
     prefix_.Link(Item("cache"), Host("C:\\Users\\alice\\Documents"));
   });
   EXPECT_EQ(Clean({Item("cache")}, &swapping), Finished("0"));
-  EXPECT_TRUE(HostExists(Item("moved\\a.tmp")));
+  EXPECT_TRUE(prefix_.Exists(Item("moved\\a.tmp")));
 }
 
 TEST_F(CleanPassTest, FolderThatKeepsAnEntryIsNotCounted) {
@@ -148,11 +148,11 @@ TEST_F(CleanPassTest, FolderThatKeepsAnEntryIsNotCounted) {
   prefix_.Chmod(Item("locked.tmp"), 0444);
 
   EXPECT_EQ(Clean({Item("ro"), Item("dot"), Item("locked.tmp")}), Finished("0"));
-  EXPECT_TRUE(HostExists(Item("ro\\locked.dat")));
-  EXPECT_TRUE(HostExists(Item("dot\\.lock")));
-  EXPECT_TRUE(HostExists(Item("locked.tmp")));
-  EXPECT_FALSE(HostExists(Item("ro\\a.tmp")));
-  EXPECT_FALSE(HostExists(Item("dot\\a.tmp")));
+  EXPECT_TRUE(prefix_.Exists(Item("ro\\locked.dat")));
+  EXPECT_TRUE(prefix_.Exists(Item("dot\\.lock")));
+  EXPECT_TRUE(prefix_.Exists(Item("locked.tmp")));
+  EXPECT_FALSE(prefix_.Exists(Item("ro\\a.tmp")));
+  EXPECT_FALSE(prefix_.Exists(Item("dot\\a.tmp")));
 }
 
 class RecycleBinTest : public CleanPassTest {
@@ -169,21 +169,21 @@ TEST_F(RecycleBinTest, ItemInsideIsCleanedByEmptyingTheWholeBin) {
   // for each, so the second finds nothing.
   EXPECT_EQ(Clean({"C:\\$RECYCLE.BIN\\S-1-5-21-1001", "C:\\$RECYCLE.BIN\\S-1-5-21-1002"}),
             Finished("1"));
-  EXPECT_TRUE(HostIsEmptyFolder("C:\\$RECYCLE.BIN\\S-1-5-21-1001"));
-  EXPECT_TRUE(HostIsEmptyFolder("C:\\$RECYCLE.BIN\\S-1-5-21-1002"));
+  EXPECT_TRUE(prefix_.IsEmptyFolder("C:\\$RECYCLE.BIN\\S-1-5-21-1001"));
+  EXPECT_TRUE(prefix_.IsEmptyFolder("C:\\$RECYCLE.BIN\\S-1-5-21-1002"));
 }
 
 TEST_F(RecycleBinTest, SizeIsNotCountedWhenTheBinCannotBeEmptied) {
   // A name no Windows path can hold: invisible to the platform, so it stays.
   prefix_.File("C:\\$RECYCLE.BIN\\S-1-5-21-1002\\notes|v2.txt", "stays");
   EXPECT_EQ(Clean({"C:\\$RECYCLE.BIN\\S-1-5-21-1001"}), Finished("0"));
-  EXPECT_TRUE(HostIsEmptyFolder("C:\\$RECYCLE.BIN\\S-1-5-21-1001"));
+  EXPECT_TRUE(prefix_.IsEmptyFolder("C:\\$RECYCLE.BIN\\S-1-5-21-1001"));
 }
 
 TEST_F(RecycleBinTest, MarkerInOtherLetterCaseIsAnOrdinaryFolder) {
   EXPECT_EQ(Clean({"c:\\$recycle.bin\\S-1-5-21-1001"}), Finished("1"));
-  EXPECT_TRUE(HostIsEmptyFolder("C:\\$RECYCLE.BIN\\S-1-5-21-1001"));
-  EXPECT_TRUE(HostExists("C:\\$RECYCLE.BIN\\S-1-5-21-1002\\$RD4E5F6.tmp"));
+  EXPECT_TRUE(prefix_.IsEmptyFolder("C:\\$RECYCLE.BIN\\S-1-5-21-1001"));
+  EXPECT_TRUE(prefix_.Exists("C:\\$RECYCLE.BIN\\S-1-5-21-1002\\$RD4E5F6.tmp"));
 }
 
 // Files left in a host folder.
@@ -222,7 +222,7 @@ TEST_F(StopTest, StopInTheMiddleEndsThePassWithinOneFile) {
   EXPECT_EQ(Clean({Item("a.tmp"), Item("big"), Item("after.tmp")}), std::vector<std::string>{"button 0"});
   ASSERT_GT(leftAtStop_, 0) << "the stop came inside the removal";
   EXPECT_GE(CountFiles(Host(Item("big"))), leftAtStop_ - 1);
-  EXPECT_TRUE(HostExists(Item("after.tmp"))) << "no item after the stop is touched";
+  EXPECT_TRUE(prefix_.Exists(Item("after.tmp"))) << "no item after the stop is touched";
   EXPECT_EQ(state_.FoundItems.size(), 3u);
 }
 

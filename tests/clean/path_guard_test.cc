@@ -71,9 +71,9 @@ TEST_F(PathGuardTest, EmptiedFolderExistsAgainEmpty) {
   prefix_.Folder(cache + "\\empty");
 
   EXPECT_TRUE(EmptyDirectory(*platform_, cache));
-  EXPECT_TRUE(HostIsEmptyFolder(cache));
+  EXPECT_TRUE(prefix_.IsEmptyFolder(cache));
   EXPECT_TRUE(EmptyDirectory(*platform_, cache + "\\")) << "an empty folder empties too";
-  EXPECT_TRUE(HostIsEmptyFolder(cache));
+  EXPECT_TRUE(prefix_.IsEmptyFolder(cache));
 }
 
 TEST_F(PathGuardTest, LinksInsideAreRemovedAsLinks) {
@@ -85,7 +85,7 @@ TEST_F(PathGuardTest, LinksInsideAreRemovedAsLinks) {
   prefix_.Link(cache + "\\up", "../../../../..");
 
   EXPECT_TRUE(EmptyDirectory(*platform_, cache));
-  EXPECT_TRUE(HostIsEmptyFolder(cache));
+  EXPECT_TRUE(prefix_.IsEmptyFolder(cache));
 }
 
 TEST_F(PathGuardTest, SurvivorKeepsItsFolderAndTheFolderIsNotReportedRemoved) {
@@ -102,9 +102,9 @@ TEST_F(PathGuardTest, SurvivorKeepsItsFolderAndTheFolderIsNotReportedRemoved) {
     prefix_.File(cache + "\\sub\\b.tmp", "goes");
 
     EXPECT_FALSE(EmptyDirectory(*platform_, cache));
-    EXPECT_TRUE(HostExists(cache + "\\" + c.survivor));
-    EXPECT_FALSE(HostExists(cache + "\\a.tmp"));
-    EXPECT_FALSE(HostExists(cache + "\\sub"));
+    EXPECT_TRUE(prefix_.Exists(cache + "\\" + c.survivor));
+    EXPECT_FALSE(prefix_.Exists(cache + "\\a.tmp"));
+    EXPECT_FALSE(prefix_.Exists(cache + "\\sub"));
     RemoveHostTree(Host(cache));
   }
 }
@@ -112,8 +112,8 @@ TEST_F(PathGuardTest, SurvivorKeepsItsFolderAndTheFolderIsNotReportedRemoved) {
 TEST_F(PathGuardTest, FolderWrittenWithForwardSlashesIsRemovedAndNotRecreated) {
   prefix_.File(std::string(kTemp) + "\\fwd\\a.tmp", "junk");
   EXPECT_TRUE(EmptyDirectory(*platform_, "C:/Users/alice/AppData/Local/Temp/fwd"));
-  EXPECT_FALSE(HostExists(std::string(kTemp) + "\\fwd"));
-  EXPECT_TRUE(HostIsEmptyFolder(kTemp));
+  EXPECT_FALSE(prefix_.Exists(std::string(kTemp) + "\\fwd"));
+  EXPECT_TRUE(prefix_.IsEmptyFolder(kTemp));
 }
 
 TEST_F(PathGuardTest, DirectoryTestAndFileRemoval) {
@@ -139,7 +139,7 @@ TEST_F(PathGuardTest, DirectoryTestAndFileRemoval) {
   }
   for (const Case& c : cases) {
     EXPECT_EQ(RemoveFile(*platform_, t + "\\" + c.name), c.removed) << c.name;
-    EXPECT_EQ(HostExists(t + "\\" + c.name), c.remains) << c.name;
+    EXPECT_EQ(prefix_.Exists(t + "\\" + c.name), c.remains) << c.name;
   }
 }
 
@@ -148,7 +148,7 @@ class CreateDirectoryPathTest : public CleanFixture {
   void SetUp() override {
     CleanFixture::SetUp();
     prefix_.File("C:\\base\\old\\kept.txt", "existing");
-    faulty_ = std::make_unique<ForwardingPlatform>(*platform_);
+    faulty_ = std::make_unique<CreateFolderHook>(*platform_);
   }
   // Makes CreateFolder fail for exactly the path text `path`.
   void FailToCreate(const std::string& path) {
@@ -156,7 +156,7 @@ class CreateDirectoryPathTest : public CleanFixture {
       return p != path && platform_->CreateFolder(p);
     };
   }
-  std::unique_ptr<ForwardingPlatform> faulty_;
+  std::unique_ptr<CreateFolderHook> faulty_;
 };
 
 TEST_F(CreateDirectoryPathTest, CreatesWhatIsMissing) {
@@ -166,20 +166,20 @@ TEST_F(CreateDirectoryPathTest, CreatesWhatIsMissing) {
   EXPECT_EQ(Snapshot(Host("C:\\base")), base);
 
   EXPECT_EQ(CreateDirectoryPath(*platform_, "C:\\base\\new\\last\\"), 1);
-  EXPECT_TRUE(HostIsEmptyFolder("C:\\base\\new\\last"));
+  EXPECT_TRUE(prefix_.IsEmptyFolder("C:\\base\\new\\last"));
   EXPECT_EQ(CreateDirectoryPath(*platform_, "C:\\fresh\\a\\b"), 1);
-  EXPECT_TRUE(HostIsEmptyFolder("C:\\fresh\\a\\b"));
+  EXPECT_TRUE(prefix_.IsEmptyFolder("C:\\fresh\\a\\b"));
 }
 
 TEST_F(CreateDirectoryPathTest, EmptyLevelsAreSkipped) {
   EXPECT_EQ(CreateDirectoryPath(*platform_, "C:\\base\\\\new\\\\\\last\\\\"), 1);
-  EXPECT_TRUE(HostIsEmptyFolder("C:\\base\\new\\last"));
+  EXPECT_TRUE(prefix_.IsEmptyFolder("C:\\base\\new\\last"));
   EXPECT_EQ(CreateDirectoryPath(*platform_, "C:\\base\\old\\\\"), 0);
 
   FailToCreate("C:\\base\\old\\x\\y");
   EXPECT_EQ(CreateDirectoryPath(*faulty_, "C:\\base\\\\old\\\\x\\\\y\\"), -1);
-  EXPECT_FALSE(HostExists("C:\\base\\old\\x")) << "the level it made is rolled back";
-  EXPECT_TRUE(HostExists("C:\\base\\old\\kept.txt"));
+  EXPECT_FALSE(prefix_.Exists("C:\\base\\old\\x")) << "the level it made is rolled back";
+  EXPECT_TRUE(prefix_.Exists("C:\\base\\old\\kept.txt"));
 
   for (const char* bad : {"", "\\"}) {
     EXPECT_EQ(CreateDirectoryPath(*platform_, bad), -1) << bad;
@@ -189,13 +189,13 @@ TEST_F(CreateDirectoryPathTest, EmptyLevelsAreSkipped) {
 TEST_F(CreateDirectoryPathTest, FailureBelowAnExistingFolderRemovesOnlyWhatItMade) {
   FailToCreate("C:\\base\\old\\new\\last");
   EXPECT_EQ(CreateDirectoryPath(*faulty_, "C:\\base\\old\\new\\last\\"), -1);
-  EXPECT_FALSE(HostExists("C:\\base\\old\\new"));
-  EXPECT_TRUE(HostExists("C:\\base\\old\\kept.txt"));
+  EXPECT_FALSE(prefix_.Exists("C:\\base\\old\\new"));
+  EXPECT_TRUE(prefix_.Exists("C:\\base\\old\\kept.txt"));
 
   // The first missing level fails: nothing was made, so nothing is removed.
   FailToCreate("C:\\base\\old\\new");
   EXPECT_EQ(CreateDirectoryPath(*faulty_, "C:\\base\\old\\new\\last\\"), -1);
-  EXPECT_TRUE(HostExists("C:\\base\\old\\kept.txt"));
+  EXPECT_TRUE(prefix_.Exists("C:\\base\\old\\kept.txt"));
 }
 
 TEST_F(CreateDirectoryPathTest, FileStandingWhereTheFolderGoesFails) {
@@ -209,7 +209,7 @@ TEST_F(CreateDirectoryPathTest, FileStandingWhereTheFolderGoesFails) {
 TEST_F(CreateDirectoryPathTest, FailureWithNothingBelowTheDriveKeepsWhatItMade) {
   FailToCreate("C:\\fresh\\a\\b");
   EXPECT_EQ(CreateDirectoryPath(*faulty_, "C:\\fresh\\a\\b\\"), -1);
-  EXPECT_TRUE(HostIsEmptyFolder("C:\\fresh\\a"));
+  EXPECT_TRUE(prefix_.IsEmptyFolder("C:\\fresh\\a"));
 }
 
 TEST_F(CreateDirectoryPathTest, LevelMadeBySomeoneElseMeanwhileIsNeverRemoved) {
@@ -223,8 +223,8 @@ TEST_F(CreateDirectoryPathTest, LevelMadeBySomeoneElseMeanwhileIsNeverRemoved) {
     return p != "C:\\base\\old\\new\\mine\\last" && platform_->CreateFolder(p);
   };
   EXPECT_EQ(CreateDirectoryPath(*faulty_, "C:\\base\\old\\new\\mine\\last\\"), -1);
-  EXPECT_TRUE(HostExists("C:\\base\\old\\new\\theirs.txt"));
-  EXPECT_FALSE(HostExists("C:\\base\\old\\new\\mine"));
+  EXPECT_TRUE(prefix_.Exists("C:\\base\\old\\new\\theirs.txt"));
+  EXPECT_FALSE(prefix_.Exists("C:\\base\\old\\new\\mine"));
 
   // Every level appears meanwhile, the last one too: the folder is there.
   faulty_->createFolder = [this](const std::string& p) {
@@ -232,9 +232,9 @@ TEST_F(CreateDirectoryPathTest, LevelMadeBySomeoneElseMeanwhileIsNeverRemoved) {
     return false;
   };
   EXPECT_EQ(CreateDirectoryPath(*faulty_, "C:\\base\\old\\other\\deeper\\"), 1);
-  EXPECT_TRUE(HostIsEmptyFolder("C:\\base\\old\\other\\deeper"));
+  EXPECT_TRUE(prefix_.IsEmptyFolder("C:\\base\\old\\other\\deeper"));
   EXPECT_EQ(CreateDirectoryPath(*faulty_, "C:\\base\\old\\more\\"), 0);
-  EXPECT_TRUE(HostIsEmptyFolder("C:\\base\\old\\more"));
+  EXPECT_TRUE(prefix_.IsEmptyFolder("C:\\base\\old\\more"));
 }
 
 }  // namespace

@@ -7,9 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -55,19 +53,6 @@ class PrefixTest : public ::testing::Test {
 
   // A host folder outside the drive, holding canary files.
   std::string Outside() const { return prefix.Root() + "/outside"; }
-
-  // Writes a file by host path, for names the Windows-path helpers cannot make.
-  static void WriteHostFile(const std::string& hostPath, const std::string& content) {
-    std::filesystem::create_directories(std::filesystem::path(hostPath).parent_path());
-    std::ofstream out(hostPath, std::ios::binary);
-    out << content;
-    if (!out) throw std::runtime_error("cannot write " + hostPath);
-  }
-
-  static bool HostExists(const std::string& hostPath) {
-    std::error_code ec;
-    return std::filesystem::exists(std::filesystem::symlink_status(hostPath, ec));
-  }
 
   // Names in a search, in order.
   static std::vector<std::string> Names(FileSearch search) {

@@ -57,12 +57,20 @@ std::string TempPrefix::Host(const std::string& windowsPath) const {
   return root_ + "/drive_c" + rest;
 }
 
-void TempPrefix::File(const std::string& windowsPath, const std::string& content) {
-  fs::path host = Host(windowsPath);
-  fs::create_directories(host.parent_path());
-  std::ofstream out(host, std::ios::binary | std::ios::trunc);
+void WriteHostFile(const std::string& hostPath, const std::string& content) {
+  fs::create_directories(fs::path(hostPath).parent_path());
+  std::ofstream out(hostPath, std::ios::binary | std::ios::trunc);
   out << content;
-  if (!out) throw std::runtime_error("cannot write " + host.string());
+  if (!out) throw std::runtime_error("cannot write " + hostPath);
+}
+
+bool HostExists(const std::string& hostPath) {
+  std::error_code ec;
+  return fs::exists(fs::symlink_status(hostPath, ec));
+}
+
+void TempPrefix::File(const std::string& windowsPath, const std::string& content) {
+  WriteHostFile(Host(windowsPath), content);
 }
 
 void TempPrefix::FileOfSize(const std::string& windowsPath, int64_t bytes) {
@@ -83,6 +91,14 @@ void TempPrefix::Chmod(const std::string& windowsPath, unsigned mode) {
   if (fchmodat(AT_FDCWD, Host(windowsPath).c_str(), mode, 0) != 0) {
     throw std::runtime_error("chmod failed: " + windowsPath);
   }
+}
+
+bool TempPrefix::Exists(const std::string& windowsPath) const { return HostExists(Host(windowsPath)); }
+
+bool TempPrefix::IsEmptyFolder(const std::string& windowsPath) const {
+  std::error_code ec;
+  return fs::is_directory(fs::symlink_status(Host(windowsPath), ec)) &&
+         fs::is_empty(Host(windowsPath), ec);
 }
 
 DriveMap TempPrefix::Drives() const { return DriveMap{{'C', root_ + "/drive_c"}}; }

@@ -34,6 +34,11 @@ class TempPrefix {
   // Sets the host permission bits of the entry (not following links).
   void Chmod(const std::string& windowsPath, unsigned mode);
 
+  // True when an entry, a link included, is at the Windows path.
+  bool Exists(const std::string& windowsPath) const;
+  // True when the Windows path names a real folder with nothing in it.
+  bool IsEmptyFolder(const std::string& windowsPath) const;
+
   DriveMap Drives() const;
   std::unique_ptr<Platform> MakePlatform() const;
 
@@ -41,6 +46,11 @@ class TempPrefix {
   std::string root_;
 };
 
+// Writes a file by host path (and its missing parent folders), also for names
+// that a Windows path cannot hold.
+void WriteHostFile(const std::string& hostPath, const std::string& content);
+// True when an entry, a link included, is at the host path.
+bool HostExists(const std::string& hostPath);
 // Makes a fresh empty temporary folder; the caller removes it.
 std::string MakeTempFolder();
 // Removes a host folder tree without following links, restoring permissions.
