@@ -5,6 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
-ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
-build_tree build-release -DCMAKE_BUILD_TYPE=Release
+ensure_packages "${BUILD_PACKAGES[@]}"
+configure_tree build-release -DCMAKE_BUILD_TYPE=Release
+cmake --build build-release --target quillmoder_bench
 build-release/bench/quillmoder_bench "$@"

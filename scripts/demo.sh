@@ -6,8 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
-ensure_packages "${BUILD_PACKAGES[@]}" python3
-build_tree build -DCMAKE_BUILD_TYPE=Release
+ensure_packages "${BUILD_PACKAGES[@]}"
+configure_tree build -DCMAKE_BUILD_TYPE=Release
+cmake --build build --target quillmoder
 sample=$(mktemp -d "${TMPDIR:-/tmp}/quillmoder-demo-XXXXXX")
 trap 'chmod -R u+rwx "$sample" 2>/dev/null; rm -rf "$sample"' EXIT
 python3 tests/e2e/fixture.py demo "$sample"

@@ -1,9 +1,14 @@
-# Shared by the project's scripts: the Debian packages Quillmoder needs, and an
-# installer that adds only what is missing (one apt-get update, then install).
+# Shared by the project's scripts: the Debian packages Quillmoder needs, an
+# installer that adds only what is missing (one apt-get update, then install),
+# and the configure and build steps.
 
+# What configuring the tree needs, the program alone included: the tree also
+# declares the test binaries (GoogleTest) and the end-to-end tests (Python).
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libqt6gui6 duktape-dev nettle-dev
-                fonts-wqy-microhei)
-TEST_PACKAGES=(python3 libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils)
+                libgtest-dev libgmock-dev python3 fonts-wqy-microhei)
+# What the end-to-end tests add: a virtual display, clicks from outside, and
+# screenshots (ImageMagick's import) when a window looks wrong.
+TEST_PACKAGES=(xvfb xdotool imagemagick)
 
 ensure_packages() {
   local missing=()
@@ -22,10 +27,9 @@ ensure_packages() {
     "${missing[@]}"
 }
 
-# Configures and builds a tree into `build` (or the folder given) with Ninja.
-build_tree() {
-  local dir=${1:-build}
-  shift || true
+# configure_tree DIR [CMAKE ARGS...]: configures DIR with Ninja.
+configure_tree() {
+  local dir=$1
+  shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir"
 }

@@ -7,5 +7,6 @@ cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}"
-build_tree build -DCMAKE_BUILD_TYPE=Release
+configure_tree build -DCMAKE_BUILD_TYPE=Release
+cmake --build build --target quillmoder
 exec build/quillmoder

@@ -11,13 +11,15 @@ source scripts/lib.sh
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
 jobs=$(nproc)
 
-build_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+configure_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build
 (cd build && ctest --output-on-failure -j"$jobs")
 
 if [ -n "${CI:-}" ] || [ "${1:-}" = "--sanitizers" ]; then
   for sanitizer in address thread; do
     echo "== unit and widget tests under the $sanitizer sanitizer"
-    build_tree "build-$sanitizer" -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE="$sanitizer"
+    configure_tree "build-$sanitizer" -DCMAKE_BUILD_TYPE=Debug -DQM_SANITIZE="$sanitizer"
+    cmake --build "build-$sanitizer"
     (cd "build-$sanitizer" &&
       ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
       UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
