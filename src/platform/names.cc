@@ -70,6 +70,10 @@ bool IsWindowsName(const std::string& name) {
   return true;
 }
 
+bool IsProfileName(const std::string& name) {
+  return IsWindowsName(name) && name.find_first_not_of(". ") != std::string::npos;
+}
+
 bool EqualIgnoringCase(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {

@@ -11,6 +11,11 @@ namespace qm::names {
 // are invisible to every file service.
 bool IsWindowsName(const std::string& name);
 
+// True for a user name that stands as exactly one folder in "C:\Users\": a
+// Windows name that is not made of dots and blanks alone ("." and ".." climb;
+// Windows trims the others to nothing).
+bool IsProfileName(const std::string& name);
+
 // Equal when ASCII letter case is ignored.
 bool EqualIgnoringCase(const std::string& a, const std::string& b);
 

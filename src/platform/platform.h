@@ -126,6 +126,9 @@ class Platform {
   virtual bool EmptyRecycleBin() = 0;
 
   // System facts: $WINEUSERNAME when set, else the effective user's login name.
+  // A name that cannot stand as one folder in "C:\Users\" (one holding a
+  // separator or "|", or made of dots and blanks alone) is passed over; empty
+  // when neither will do.
   virtual std::string UserName() = 0;
   // "C:\windows" and "C:\windows\system32", as Wine reports them.
   virtual std::string WindowsDirectory() = 0;

@@ -245,13 +245,16 @@ bool PosixPlatform::EmptyRecycleBin() {
 }
 
 std::string PosixPlatform::UserName() {
+  // The name becomes one folder of "C:\Users\<name>\...": one holding "|"
+  // would split a rule's path into other paths, one holding "..\" would
+  // climb out of the profile, so such a name is not used.
   const char* wineUser = std::getenv("WINEUSERNAME");
-  if (wineUser && *wineUser) return wineUser;
+  if (wineUser && names::IsProfileName(wineUser)) return wineUser;
   struct passwd record;
   struct passwd* found = nullptr;
   char buffer[4096];
   if (getpwuid_r(geteuid(), &record, buffer, sizeof buffer, &found) != 0 || !found) return {};
-  return found->pw_name;
+  return names::IsProfileName(found->pw_name) ? found->pw_name : std::string();
 }
 
 std::string PosixPlatform::WindowsDirectory() { return "C:\\windows"; }

@@ -67,11 +67,20 @@ TEST(SystemFactsTest, UserNameAndWindowsFolders) {
     ScopedEnv wineUser("WINEUSERNAME", "alice");
     EXPECT_EQ(platform->UserName(), "alice");
   }
+  const passwd* login = getpwuid(geteuid());
+  ASSERT_NE(login, nullptr);
+  const std::string loginName = login->pw_name;
   {
     ScopedEnv wineUser("WINEUSERNAME", nullptr);
-    const passwd* login = getpwuid(geteuid());
-    ASSERT_NE(login, nullptr);
-    EXPECT_EQ(platform->UserName(), login->pw_name);
+    EXPECT_EQ(platform->UserName(), loginName);
+  }
+  // The name becomes one folder of "C:\Users\<name>\AppData\...". These would
+  // turn a temp-folder rule into the whole profile and the documents, or
+  // climb out of the profile: each gives way to the login name.
+  for (const char* hostile : {"alice|C:\\Users\\alice\\Documents|", "..", ".", "...", " ",
+                              "a\\..\\..", "a/../b", "bob:x", "tab\tname"}) {
+    ScopedEnv wineUser("WINEUSERNAME", hostile);
+    EXPECT_EQ(platform->UserName(), loginName) << hostile;
   }
   EXPECT_EQ(platform->WindowsDirectory(), "C:\\windows");
   EXPECT_EQ(platform->SystemDirectory(), "C:\\windows\\system32");

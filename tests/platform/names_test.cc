@@ -25,6 +25,15 @@ TEST(NamesTest, WindowsNames) {
   for (const auto& c : cases) EXPECT_EQ(IsWindowsName(c.name), c.valid) << ::testing::PrintToString(c.name);
 }
 
+TEST(NamesTest, ProfileNames) {
+  for (const char* name : {"alice", "Bob Smith", ".alice", "a.b", "\xE5\xBC\xA0\xE4\xB8\x89"}) {
+    EXPECT_TRUE(IsProfileName(name)) << name;
+  }
+  for (const char* name : {"", ".", "..", "...", " ", ". .", "a|C:", "a\\..", "../b", "x:"}) {
+    EXPECT_FALSE(IsProfileName(name)) << name;
+  }
+}
+
 TEST(NamesTest, WildcardsFollowWindows) {
   struct Case {
     std::string pattern, name;
