@@ -16,7 +16,16 @@ constexpr int kSubfolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
 bool Stopped(const StopCheck& stop) { return stop && stop(); }
 
-int64_t Sum(UniqueFd folder, const StopCheck& stop, bool* stopped) {
+// Opens a subfolder to walk into: invalid when it is missing, a link (also
+// one swapped in since the listing) or a mapped drive's root.
+UniqueFd OpenSubfolder(int folder, const char* name, const DriveRoots& roots) {
+  UniqueFd sub(openat(folder, name, kSubfolderFlags));
+  struct stat info;
+  if (!sub.valid() || fstat(sub.get(), &info) != 0 || roots.Contains(info)) return {};
+  return sub;
+}
+
+int64_t Sum(UniqueFd folder, const DriveRoots& roots, const StopCheck& stop, bool* stopped) {
   FolderReader reader(std::move(folder));
   int64_t total = 0;
   while (const dirent* entry = reader.Next()) {
@@ -27,21 +36,15 @@ int64_t Sum(UniqueFd folder, const StopCheck& stop, bool* stopped) {
     unsigned char type = entry->d_type;
     if (type != DT_DIR && type != DT_REG && type != DT_UNKNOWN) continue;  // links and the like
     if (!names::IsWindowsName(entry->d_name)) continue;
-    if (type == DT_DIR) {
-      UniqueFd sub(openat(reader.fd(), entry->d_name, kSubfolderFlags));
-      if (sub.valid()) total += Sum(std::move(sub), stop, stopped);
-      if (*stopped) return total;
-      continue;
+    if (type != DT_DIR) {
+      struct stat info;
+      if (fstatat(reader.fd(), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+      if (S_ISREG(info.st_mode)) total += info.st_size;
+      if (!S_ISDIR(info.st_mode)) continue;
     }
-    struct stat info;
-    if (fstatat(reader.fd(), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    if (S_ISREG(info.st_mode)) {
-      total += info.st_size;
-    } else if (S_ISDIR(info.st_mode)) {
-      UniqueFd sub(openat(reader.fd(), entry->d_name, kSubfolderFlags));
-      if (sub.valid()) total += Sum(std::move(sub), stop, stopped);
-      if (*stopped) return total;
-    }
+    UniqueFd sub = OpenSubfolder(reader.fd(), entry->d_name, roots);
+    if (sub.valid()) total += Sum(std::move(sub), roots, stop, stopped);
+    if (*stopped) return total;
   }
   return total;
 }
@@ -63,12 +66,13 @@ bool IsReadOnlyFile(int folder, const char* name) {
 
 }  // namespace
 
-int64_t SumFolder(UniqueFd folder, const StopCheck& stop) {
+int64_t SumFolder(UniqueFd folder, const DriveRoots& roots, const StopCheck& stop) {
   bool stopped = false;
-  return Sum(std::move(folder), stop, &stopped);
+  return Sum(std::move(folder), roots, stop, &stopped);
 }
 
-RemovalResult RemoveContents(UniqueFd folder, const RemovalRules& rules, const StopCheck& stop) {
+RemovalResult RemoveContents(UniqueFd folder, const RemovalRules& rules, const DriveRoots& roots,
+                             const StopCheck& stop) {
   FolderReader reader(std::move(folder));
   if (!reader.valid()) return RemovalResult::kSomeLeft;
   bool someLeft = false;
@@ -81,9 +85,8 @@ RemovalResult RemoveContents(UniqueFd folder, const RemovalRules& rules, const S
     }
     unsigned char kind = KindOf(reader.fd(), entry);
     if (kind == DT_DIR) {
-      // A folder swapped for a link since the listing fails to open here.
       RemovalResult inner =
-          RemoveContents(UniqueFd(openat(reader.fd(), name, kSubfolderFlags)), rules, stop);
+          RemoveContents(OpenSubfolder(reader.fd(), name, roots), rules, roots, stop);
       if (inner == RemovalResult::kStopped) return inner;
       if (inner == RemovalResult::kSomeLeft || unlinkat(reader.fd(), name, AT_REMOVEDIR) != 0) {
         someLeft = true;

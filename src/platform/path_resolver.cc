@@ -95,11 +95,21 @@ bool LookUpName(int folder, const std::string& name, std::string* stored, struct
   return true;
 }
 
+bool DriveRoots::Contains(const struct stat& info) const {
+  for (const auto& [device, inode] : ids_) {
+    if (device == info.st_dev && inode == info.st_ino) return true;
+  }
+  return false;
+}
+
 PathResolver::PathResolver(const DriveMap& drives) {
   for (const auto& [drive, folder] : drives) {
     // Links up to and at the root are the map's own business and are followed.
     UniqueFd root(open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (root.valid()) roots_[drive] = std::move(root);
+    struct stat info;
+    if (!root.valid() || fstat(root.get(), &info) != 0) continue;
+    rootIds_.Add(info);
+    roots_[drive] = std::move(root);
   }
 }
 

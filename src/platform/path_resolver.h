@@ -7,6 +7,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -32,6 +33,18 @@ bool ParseWindowsPath(const std::string& path, WindowsPath* parsed);
 // letter case. Fills `info` (lstat) when given. False when there is none.
 bool LookUpName(int folder, const std::string& name, std::string* stored, struct stat* info);
 
+// The root folders of the mapped drives, known by device and inode, so that a
+// drive whose folder lies inside another drive's tree is recognised when a
+// walk meets it.
+class DriveRoots {
+ public:
+  void Add(const struct stat& info) { ids_.emplace_back(info.st_dev, info.st_ino); }
+  bool Contains(const struct stat& info) const;
+
+ private:
+  std::vector<std::pair<dev_t, ino_t>> ids_;
+};
+
 // An entry found below a drive root.
 struct FoundEntry {
   UniqueFd folder;  // the folder holding it, opened O_PATH
@@ -51,6 +64,8 @@ class PathResolver {
   // The drive's root folder (opened O_PATH, owned by the resolver); -1 when
   // the drive is not mapped.
   int Root(char drive) const;
+  // Every mapped drive's root folder.
+  const DriveRoots& Roots() const { return rootIds_; }
   // Opens the folder named by the first `depth` parts of the path with
   // O_DIRECTORY and `access` (O_PATH, or O_RDONLY to list it). Invalid when a
   // part is missing or is not a folder.
@@ -61,6 +76,7 @@ class PathResolver {
 
  private:
   std::map<char, UniqueFd> roots_;
+  DriveRoots rootIds_;
 };
 
 }  // namespace qm

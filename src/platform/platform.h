@@ -9,7 +9,9 @@
 // above the drive root. Below a drive root no symbolic link is ever followed: a
 // link is an entry that is not a directory, measures 0 bytes and is removed as a
 // link. Names a Windows path cannot hold (`\ / : * ? " < > |`, control
-// characters, invalid UTF-8) are invisible to every service.
+// characters, invalid UTF-8) are invisible to every service. A folder that is
+// another mapped drive's root is that drive's: the walks below a folder never
+// enter it, as Windows does not enter a volume mounted in a folder.
 //
 // Every failure is a result (false, -1, 0, empty); nothing throws.
 #pragma once
@@ -117,8 +119,8 @@ class Platform {
 
   // The folder-size service: bytes of all regular files below the folder, links
   // not followed, unreadable subfolders passed over; 0 for a missing path or a
-  // file; -1 when the service is unavailable. A stopped walk gives the bytes
-  // counted so far.
+  // file or another drive's root reached through this one; -1 when the service
+  // is unavailable. A stopped walk gives the bytes counted so far.
   virtual int64_t FolderSize(const std::string& path, const StopCheck& stop = {}) = 0;
   // Empties every "$RECYCLE.BIN" at the root of each mapped drive (the whole
   // contents of its per-user subfolders; the subfolders stay, as does anything

@@ -75,17 +75,6 @@ bool PosixPlatform::StatPath(const WindowsPath& parsed, struct stat* info) {
   return true;
 }
 
-bool PosixPlatform::IsDriveRoot(const struct stat& info) {
-  for (char drive : resolver_.Drives()) {
-    struct stat rootInfo;
-    if (fstat(resolver_.Root(drive), &rootInfo) == 0 && rootInfo.st_dev == info.st_dev &&
-        rootInfo.st_ino == info.st_ino) {
-      return true;
-    }
-  }
-  return false;
-}
-
 bool PosixPlatform::Exists(const std::string& path) {
   if (HasWildcard(path)) {
     FindEntry first;
@@ -166,9 +155,13 @@ bool PosixPlatform::RemoveFolderTree(const std::string& path, const StopCheck& s
   FoundEntry entry;
   if (!ParseWindowsPath(path, &parsed) || parsed.parts.empty()) return false;
   if (!resolver_.FindEntry(parsed, &entry) || !S_ISDIR(entry.info.st_mode)) return false;
-  if (IsDriveRoot(entry.info)) return false;  // another drive's root reached through this one
+  // Another drive's root reached through this one.
+  if (resolver_.Roots().Contains(entry.info)) return false;
   UniqueFd folder(openat(entry.folder.get(), entry.name.c_str(), kReadFolder));
-  if (RemoveContents(std::move(folder), RemovalRules{}, stop) != RemovalResult::kAllGone) return false;
+  if (RemoveContents(std::move(folder), RemovalRules{}, resolver_.Roots(), stop) !=
+      RemovalResult::kAllGone) {
+    return false;
+  }
   return unlinkat(entry.folder.get(), entry.name.c_str(), AT_REMOVEDIR) == 0;
 }
 
@@ -199,7 +192,11 @@ int64_t PosixPlatform::FolderSize(const std::string& path, const StopCheck& stop
   WindowsPath parsed;
   if (!ParseWindowsPath(path, &parsed)) return 0;
   UniqueFd folder = resolver_.OpenFolder(parsed, parsed.parts.size(), O_RDONLY);
-  return folder.valid() ? SumFolder(std::move(folder), stop) : 0;
+  struct stat info;
+  if (!folder.valid() || fstat(folder.get(), &info) != 0) return 0;
+  // Another drive's root reached through this one is that drive's, not this folder's.
+  if (!parsed.parts.empty() && resolver_.Roots().Contains(info)) return 0;
+  return SumFolder(std::move(folder), resolver_.Roots(), stop);
 }
 
 bool PosixPlatform::EmptyRecycleBinOf(char drive) {
@@ -227,7 +224,8 @@ bool PosixPlatform::EmptyRecycleBinOf(char drive) {
         if (errno != ENOTDIR && errno != ELOOP) allGone = false;
         continue;
       }
-      if (RemoveContents(std::move(userFolder), RemovalRules{false, false}, {}) !=
+      RemovalRules everything{false, false};
+      if (RemoveContents(std::move(userFolder), everything, resolver_.Roots(), {}) !=
           RemovalResult::kAllGone) {
         allGone = false;
       }

@@ -28,7 +28,6 @@ class PosixPlatform : public Platform {
  private:
   // The status of the entry the path names, the drive root included.
   bool StatPath(const WindowsPath& parsed, struct stat* info);
-  bool IsDriveRoot(const struct stat& info);
   bool EmptyRecycleBinOf(char drive);
 
   PathResolver resolver_;

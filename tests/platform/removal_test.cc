@@ -75,6 +75,27 @@ TEST_F(RemovalTest, RefusesDriveRootsInEverySpelling) {
   EXPECT_EQ(Snapshot(prefix.Root()), before);
 }
 
+// Drive D's folder lies deep inside a junk folder of drive C. Like a volume
+// mounted in a folder on Windows, D is reached only through its own letter:
+// removing or measuring C's folder passes over D's root and all it holds.
+TEST_F(RemovalTest, AnotherDrivesRootDeepInsideIsNeitherEnteredNorCounted) {
+  prefix.FileOfSize("C:\\Temp\\junk.tmp", 10);
+  prefix.FileOfSize("C:\\Temp\\x\\more.tmp", 5);
+  prefix.FileOfSize("C:\\Temp\\x\\d\\data.txt", 1000);
+  prefix.FileOfSize("C:\\Temp\\x\\d\\docs\\letter.doc", 200);
+  DriveMap drives = prefix.Drives();
+  drives['D'] = prefix.Host("C:\\Temp\\x\\d");
+  auto twoDrives = Platform::FromDriveMap(drives);
+  const std::string driveD = Snapshot(prefix.Host("C:\\Temp\\x\\d"));
+
+  EXPECT_EQ(twoDrives->FolderSize("C:\\Temp"), 15);
+  EXPECT_EQ(twoDrives->FolderSize("C:\\Temp\\x\\d"), 0);
+  EXPECT_EQ(twoDrives->FolderSize("D:\\"), 1200);
+  EXPECT_FALSE(twoDrives->RemoveFolderTree("C:\\Temp\\x"));  // D's root stays, so x does
+  EXPECT_FALSE(HostExists(prefix.Host("C:\\Temp\\x\\more.tmp")));
+  EXPECT_EQ(Snapshot(prefix.Host("C:\\Temp\\x\\d")), driveD);
+}
+
 TEST_F(RemovalTest, StoppedRemovalReportsFailure) {
   for (int i = 0; i < 20; ++i) prefix.File("C:\\Big\\f" + std::to_string(i), "x");
   int asked = 0;
