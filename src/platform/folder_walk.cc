@@ -16,15 +16,6 @@ constexpr int kSubfolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
 bool Stopped(const StopCheck& stop) { return stop && stop(); }
 
-// Opens a subfolder to walk into: invalid when it is missing, a link (also
-// one swapped in since the listing) or a mapped drive's root.
-UniqueFd OpenSubfolder(int folder, const char* name, const DriveRoots& roots) {
-  UniqueFd sub(openat(folder, name, kSubfolderFlags));
-  struct stat info;
-  if (!sub.valid() || fstat(sub.get(), &info) != 0 || roots.Contains(info)) return {};
-  return sub;
-}
-
 int64_t Sum(UniqueFd folder, const DriveRoots& roots, const StopCheck& stop, bool* stopped) {
   FolderReader reader(std::move(folder));
   int64_t total = 0;
@@ -65,6 +56,13 @@ bool IsReadOnlyFile(int folder, const char* name) {
 }
 
 }  // namespace
+
+UniqueFd OpenSubfolder(int folder, const char* name, const DriveRoots& roots) {
+  UniqueFd sub(openat(folder, name, kSubfolderFlags));
+  struct stat info;
+  if (!sub.valid() || fstat(sub.get(), &info) != 0 || roots.Contains(info)) return {};
+  return sub;
+}
 
 int64_t SumFolder(UniqueFd folder, const DriveRoots& roots, const StopCheck& stop) {
   bool stopped = false;

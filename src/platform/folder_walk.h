@@ -15,6 +15,11 @@
 
 namespace qm {
 
+// Opens the subfolder `name` of an open folder for reading, to walk it.
+// Invalid when it is missing, is a link (also one swapped in since a listing)
+// or is a mapped drive's root.
+UniqueFd OpenSubfolder(int folder, const char* name, const DriveRoots& roots);
+
 // Bytes of the regular files below the folder (opened for reading). Links and
 // other special entries count 0; unreadable subfolders are passed over. Asks
 // `stop` between entries and returns what it counted when told to stop.

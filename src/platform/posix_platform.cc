@@ -17,8 +17,6 @@ namespace qm {
 
 namespace {
 
-constexpr int kReadFolder = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-
 int AttributesOf(const std::string& name, const struct stat& info) {
   int attributes = 0;
   if (S_ISDIR(info.st_mode)) {
@@ -55,6 +53,12 @@ bool SplitPattern(const std::string& pattern, std::string* folder, std::string* 
   std::string probe = *mask;
   std::replace_if(probe.begin(), probe.end(), [](char c) { return c == '*' || c == '?'; }, 'x');
   return names::IsWindowsName(probe);
+}
+
+// A real folder: a link to one is not.
+bool IsFolder(int folder, const char* name) {
+  struct stat info;
+  return fstatat(folder, name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
 }
 
 bool HasWildcard(const std::string& path) {
@@ -155,11 +159,11 @@ bool PosixPlatform::RemoveFolderTree(const std::string& path, const StopCheck& s
   FoundEntry entry;
   if (!ParseWindowsPath(path, &parsed) || parsed.parts.empty()) return false;
   if (!resolver_.FindEntry(parsed, &entry) || !S_ISDIR(entry.info.st_mode)) return false;
-  // Another drive's root reached through this one.
-  if (resolver_.Roots().Contains(entry.info)) return false;
-  UniqueFd folder(openat(entry.folder.get(), entry.name.c_str(), kReadFolder));
-  if (RemoveContents(std::move(folder), RemovalRules{}, resolver_.Roots(), stop) !=
-      RemovalResult::kAllGone) {
+  // Refused, too, when it is another drive's root reached through this one.
+  UniqueFd folder = OpenSubfolder(entry.folder.get(), entry.name.c_str(), resolver_.Roots());
+  if (!folder.valid() ||
+      RemoveContents(std::move(folder), RemovalRules{}, resolver_.Roots(), stop) !=
+          RemovalResult::kAllGone) {
     return false;
   }
   return unlinkat(entry.folder.get(), entry.name.c_str(), AT_REMOVEDIR) == 0;
@@ -206,10 +210,11 @@ bool PosixPlatform::EmptyRecycleBinOf(char drive) {
   if (!root.valid()) return false;
   bool allGone = true;
   while (const dirent* entry = root.Next()) {
-    if (!names::EqualIgnoringCase(entry->d_name, "$RECYCLE.BIN")) continue;
-    FolderReader bin(UniqueFd(openat(root.fd(), entry->d_name, kReadFolder)));
+    const char* name = entry->d_name;
+    if (!names::EqualIgnoringCase(name, "$RECYCLE.BIN") || !IsFolder(root.fd(), name)) continue;
+    FolderReader bin(OpenSubfolder(root.fd(), name, resolver_.Roots()));
     if (!bin.valid()) {
-      if (errno != ENOTDIR && errno != ELOOP) allGone = false;  // a bin we cannot read
+      allGone = false;  // a bin we cannot read, or another drive's root
       continue;
     }
     // Only the per-user folders are emptied; they stay, as does anything
@@ -219,12 +224,9 @@ bool PosixPlatform::EmptyRecycleBinOf(char drive) {
         allGone = false;
         continue;
       }
-      UniqueFd userFolder(openat(bin.fd(), user->d_name, kReadFolder));
-      if (!userFolder.valid()) {
-        if (errno != ENOTDIR && errno != ELOOP) allGone = false;
-        continue;
-      }
+      if (!IsFolder(bin.fd(), user->d_name)) continue;
       RemovalRules everything{false, false};
+      UniqueFd userFolder = OpenSubfolder(bin.fd(), user->d_name, resolver_.Roots());
       if (RemoveContents(std::move(userFolder), everything, resolver_.Roots(), {}) !=
           RemovalResult::kAllGone) {
         allGone = false;

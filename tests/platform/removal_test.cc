@@ -96,6 +96,19 @@ TEST_F(RemovalTest, AnotherDrivesRootDeepInsideIsNeitherEnteredNorCounted) {
   EXPECT_EQ(Snapshot(prefix.Host("C:\\Temp\\x\\d")), driveD);
 }
 
+TEST_F(RemovalTest, EmptyRecycleBinNeverEmptiesAnotherDrive) {
+  const std::string user = "C:\\$RECYCLE.BIN\\S-1-5-21-1000";
+  prefix.File(user + "\\data.txt", "drive D");
+  prefix.File("C:\\$RECYCLE.BIN\\S-1-5-21-1001\\$R1", "deleted");
+  DriveMap drives = prefix.Drives();
+  drives['D'] = prefix.Host(user);
+  const std::string driveD = Snapshot(prefix.Host(user));
+
+  EXPECT_FALSE(Platform::FromDriveMap(drives)->EmptyRecycleBin());  // D's root stays
+  EXPECT_EQ(Snapshot(prefix.Host(user)), driveD);
+  EXPECT_FALSE(HostExists(prefix.Host("C:\\$RECYCLE.BIN\\S-1-5-21-1001\\$R1")));
+}
+
 TEST_F(RemovalTest, StoppedRemovalReportsFailure) {
   for (int i = 0; i < 20; ++i) prefix.File("C:\\Big\\f" + std::to_string(i), "x");
   int asked = 0;
