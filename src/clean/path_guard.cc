@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/text.h"
+#include "scan/path_expander.h"
 
 namespace qm {
 
@@ -42,8 +43,7 @@ bool IsExistingDirectory(Platform& platform, const std::string& path) {
 bool RemoveFile(Platform& platform, const std::string& path) { return platform.DeleteFile(path); }
 
 bool EmptyDirectory(Platform& platform, const std::string& path, const StopCheck& stop) {
-  std::string folder = path;
-  if (text::Right(folder, 1) != "\\") folder += "\\";
+  const std::string folder = WithTrailingBackslash(path);
   if (!ValidatePath(folder)) return false;
   bool removed = platform.RemoveFolderTree(folder, stop);
   CreateDirectoryPath(platform, folder);

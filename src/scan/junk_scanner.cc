@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <unordered_set>
-#include <vector>
 
 #include "platform/text.h"
 #include "scan/path_expander.h"
