@@ -78,8 +78,9 @@ def click(display, window, point):
 
 
 def run_program(binary, prefix, done, between_scan_and_clean=None):
-    """Starts the program on `prefix`, scans categories 1 and 3 (the initial
-    ticks), cleans until `done()` holds, and exits. Returns the exit code."""
+    """Starts the program on `prefix`, scans the categories ticked at first
+    (system junk and browser junk), cleans until `done()` holds, and exits.
+    Returns the exit code."""
     with Xvfb() as x:
         home = tempfile.mkdtemp(prefix="quillmoder-e2e-home-")
         env = dict(os.environ, DISPLAY=x.display, WINEPREFIX=prefix, WINEUSERNAME=fixture.USER,
