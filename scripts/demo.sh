@@ -7,8 +7,7 @@ cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}"
-configure_tree build -DCMAKE_BUILD_TYPE=Release
-cmake --build build --target quillmoder
+build_program
 sample=$(mktemp -d "${TMPDIR:-/tmp}/quillmoder-demo-XXXXXX")
 trap 'chmod -R u+rwx "$sample" 2>/dev/null; rm -rf "$sample"' EXIT
 python3 tests/e2e/fixture.py demo "$sample"

@@ -33,3 +33,9 @@ configure_tree() {
   shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
 }
+
+# Makes the release build of the program alone in build/.
+build_program() {
+  configure_tree build -DCMAKE_BUILD_TYPE=Release
+  cmake --build build --target quillmoder
+}

@@ -7,6 +7,5 @@ cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}"
-configure_tree build -DCMAKE_BUILD_TYPE=Release
-cmake --build build --target quillmoder
+build_program
 exec build/quillmoder
