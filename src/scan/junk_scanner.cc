@@ -104,13 +104,20 @@ int64_t MatchEntries(ScanContext& scan, const std::string& folder, const std::st
 }
 
 // A plain rule on a path without a trailing "\": the path itself is the junk
-// item, and the row's total becomes the path's folder size. An empty path
-// names nothing and registers nothing.
+// item, and the row's total becomes the path's folder size. When a file
+// matches the path followed by the rule's text, that file is the item, named
+// where it lies: gluing its name to the path would name another entry. An
+// empty path names nothing and registers nothing.
 int64_t MatchWholePath(ScanContext& scan, const std::string& path, const std::string& rule) {
   if (path.empty()) return 0;
-  FileSearch search = scan.platform.FindFirst(path + rule, FindFilter::kNonFolders);
+  const std::string searchPattern = path + rule;
+  FileSearch search = scan.platform.FindFirst(searchPattern, FindFilter::kNonFolders);
   FindEntry entry;
-  RegisterFoundItem(scan.state, path, search.Next(&entry) ? entry.name : "");
+  if (search.Next(&entry)) {
+    RegisterFoundItem(scan.state, SearchedFolder(searchPattern), entry.name);
+  } else {
+    RegisterFoundItem(scan.state, path);
+  }
   return FolderSize(scan.platform, path, scan.StopCheckForWalks());
 }
 

@@ -95,6 +95,27 @@ TEST_F(JunkScannerTest, PlainRuleOnAPathWithoutBackslashTakesTheWholeFolder) {
                                         "status 正在扫描垃圾中...  目前发现 0.0066061 MB垃圾"));
 }
 
+TEST_F(JunkScannerTest, PlainRuleMatchingAFileRegistersThatFileWhereItLies) {
+  MakeJunkFolder();
+  prefix.FileOfSize("C:\\T\\aa.log", 10);  // what gluing the name to the path would name
+  const struct {
+    const char* path;
+    const char* rule;
+    const char* item;
+  } cases[] = {
+      {"C:\\T\\a.log", "|", "C:\\T\\a.log"},  // one empty match rule
+      {"C:\\T\\a", ".log", "C:\\T\\a.log"},
+      {"C:\\T\\Sub1", "\\x.log", "C:\\T\\Sub1\\x.log"},
+      {"C:\\T\\Sub2", "|", "C:\\T\\Sub2"},  // no file matches: the path itself
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.path) + " " + c.rule);
+    state.FoundItems.clear();
+    Evaluate(c.path, c.rule);
+    EXPECT_THAT(state.FoundItems, ElementsAre(c.item));
+  }
+}
+
 TEST_F(JunkScannerTest, RowShowsTheRunningTotalAfterEachMatchRule) {
   MakeJunkFolder();
   Evaluate("C:\\T\\", "*.log<SFIL>|*.txt<SFIL>", "临时文件");
