@@ -73,8 +73,24 @@ def wait_for_window(display, other_than=None, timeout=20):
 
 
 def click(display, window, point):
-    subprocess.run(["xdotool", "mousemove", "--window", window, str(point[0]), str(point[1]),
-                    "click", "1"], env=dict(os.environ, DISPLAY=display), check=True)
+    """Clicks at `point` in `window`; False when the window has gone meanwhile."""
+    done = subprocess.run(["xdotool", "mousemove", "--window", window, str(point[0]),
+                           str(point[1]), "click", "1"], env=dict(os.environ, DISPLAY=display),
+                          stderr=subprocess.DEVNULL)
+    return done.returncode == 0
+
+
+def start_scan(display, main):
+    """Clicks "开始搜寻" until the results window is there (a window that has just
+    appeared may not take the first click yet); returns the results window."""
+    deadline = time.time() + 20
+    while time.time() < deadline:
+        click(display, main, START_BUTTON)
+        try:
+            return wait_for_window(display, other_than=main, timeout=2)
+        except Failure:
+            pass
+    raise Failure("the results window did not appear")
 
 
 def run_program(binary, prefix, done, between_scan_and_clean=None):
@@ -88,10 +104,7 @@ def run_program(binary, prefix, done, between_scan_and_clean=None):
         env.pop("WAYLAND_DISPLAY", None)
         program = subprocess.Popen([binary], env=env)
         try:
-            main = wait_for_window(x.display)
-            time.sleep(0.3)
-            click(x.display, main, START_BUTTON)
-            results = wait_for_window(x.display, other_than=main)
+            results = start_scan(x.display, wait_for_window(x.display))
             time.sleep(2.0)  # the fixture scans in milliseconds
             if between_scan_and_clean:
                 between_scan_and_clean()
@@ -103,7 +116,10 @@ def run_program(binary, prefix, done, between_scan_and_clean=None):
                 time.sleep(0.5)
             time.sleep(0.5)
             click(x.display, results, RESULTS_EXIT_BUTTON)
-            return program.wait(timeout=10)
+            try:
+                return program.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                raise Failure("the program did not end after 退出")
         finally:
             if program.poll() is None:
                 program.kill()
