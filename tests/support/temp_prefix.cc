@@ -1,6 +1,5 @@
 #include "support/temp_prefix.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -88,7 +87,10 @@ void TempPrefix::Link(const std::string& windowsPath, const std::string& target)
 }
 
 void TempPrefix::Chmod(const std::string& windowsPath, unsigned mode) {
-  if (fchmodat(AT_FDCWD, Host(windowsPath).c_str(), mode, 0) != 0) {
+  // Linux has no mode of a link's own: a link is refused, so that its target,
+  // which may lie outside the prefix, is never changed.
+  const std::string host = Host(windowsPath);
+  if (fs::is_symlink(fs::symlink_status(host)) || chmod(host.c_str(), mode) != 0) {
     throw std::runtime_error("chmod failed: " + windowsPath);
   }
 }

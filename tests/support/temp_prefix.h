@@ -31,7 +31,7 @@ class TempPrefix {
   void Folder(const std::string& windowsPath);
   // Creates a symbolic link at the Windows path pointing at `target` as given.
   void Link(const std::string& windowsPath, const std::string& target);
-  // Sets the host permission bits of the entry (not following links).
+  // Sets the host permission bits of the entry; throws for a link.
   void Chmod(const std::string& windowsPath, unsigned mode);
 
   // True when an entry, a link included, is at the Windows path.
