@@ -13,7 +13,7 @@ int64_t CleanItem(Platform& platform, const std::string& path, const StopCheck& 
     int64_t size = FolderSize(platform, path, stop);
     if (stopped()) return 0;
     // Counted only when the recycle bin reports that all of it went.
-    return platform.EmptyRecycleBin() ? size : 0;
+    return platform.EmptyRecycleBin(stop) ? size : 0;
   }
 
   // One look-up measures a file: -1 for a vanished item (a path listed twice,

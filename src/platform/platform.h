@@ -124,8 +124,9 @@ class Platform {
   virtual int64_t FolderSize(const std::string& path, const StopCheck& stop = {}) = 0;
   // Empties every "$RECYCLE.BIN" at the root of each mapped drive (the whole
   // contents of its per-user subfolders; the subfolders stay, as does anything
-  // lying directly in the bin). True when all of it went.
-  virtual bool EmptyRecycleBin() = 0;
+  // lying directly in the bin). True when all of it went; a stopped emptying
+  // reports false.
+  virtual bool EmptyRecycleBin(const StopCheck& stop = {}) = 0;
 
   // System facts: $WINEUSERNAME when set, else the effective user's login name.
   // A name that cannot stand as one folder in "C:\Users\" (one holding a

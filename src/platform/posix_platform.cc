@@ -203,7 +203,7 @@ int64_t PosixPlatform::FolderSize(const std::string& path, const StopCheck& stop
   return SumFolder(std::move(folder), resolver_.Roots(), stop);
 }
 
-bool PosixPlatform::EmptyRecycleBinOf(char drive) {
+bool PosixPlatform::EmptyRecycleBinOf(char drive, const StopCheck& stop) {
   WindowsPath rootPath;
   rootPath.drive = drive;
   FolderReader root(resolver_.OpenFolder(rootPath, 0, O_RDONLY));
@@ -227,19 +227,20 @@ bool PosixPlatform::EmptyRecycleBinOf(char drive) {
       if (!IsFolder(bin.fd(), user->d_name)) continue;
       RemovalRules everything{false, false};
       UniqueFd userFolder = OpenSubfolder(bin.fd(), user->d_name, resolver_.Roots());
-      if (RemoveContents(std::move(userFolder), everything, resolver_.Roots(), {}) !=
-          RemovalResult::kAllGone) {
-        allGone = false;
-      }
+      RemovalResult result =
+          RemoveContents(std::move(userFolder), everything, resolver_.Roots(), stop);
+      if (result == RemovalResult::kStopped) return false;
+      if (result != RemovalResult::kAllGone) allGone = false;
     }
   }
   return allGone;
 }
 
-bool PosixPlatform::EmptyRecycleBin() {
+bool PosixPlatform::EmptyRecycleBin(const StopCheck& stop) {
   bool allGone = true;
   for (char drive : resolver_.Drives()) {
-    if (!EmptyRecycleBinOf(drive)) allGone = false;
+    if (!EmptyRecycleBinOf(drive, stop)) allGone = false;
+    if (stop && stop()) return false;
   }
   return allGone;
 }

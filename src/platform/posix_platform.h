@@ -20,7 +20,7 @@ class PosixPlatform : public Platform {
   bool RemoveFolderTree(const std::string& path, const StopCheck& stop) override;
   bool ReadFile(const std::string& path, std::string* bytes) override;
   int64_t FolderSize(const std::string& path, const StopCheck& stop) override;
-  bool EmptyRecycleBin() override;
+  bool EmptyRecycleBin(const StopCheck& stop) override;
   std::string UserName() override;
   std::string WindowsDirectory() override;
   std::string SystemDirectory() override;
@@ -28,7 +28,7 @@ class PosixPlatform : public Platform {
  private:
   // The status of the entry the path names, the drive root included.
   bool StatPath(const WindowsPath& parsed, struct stat* info);
-  bool EmptyRecycleBinOf(char drive);
+  bool EmptyRecycleBinOf(char drive, const StopCheck& stop);
 
   PathResolver resolver_;
 };

@@ -117,6 +117,19 @@ TEST_F(RemovalTest, StoppedRemovalReportsFailure) {
   EXPECT_EQ(asked, 6);
 }
 
+TEST_F(RemovalTest, StoppedEmptyingOfTheRecycleBinReportsFailure) {
+  const std::string user = "C:\\$RECYCLE.BIN\\S-1-5-21-1000";
+  for (int i = 0; i < 20; ++i) prefix.File(user + "\\$R" + std::to_string(i), "x");
+  int asked = 0;
+  EXPECT_FALSE(platform->EmptyRecycleBin([&] { return ++asked > 5; }));
+  // Five entries went before the stop was seen; nothing went after it.
+  size_t left = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(prefix.Host(user))) {
+    left += entry.is_regular_file();
+  }
+  EXPECT_EQ(left, 15u);
+}
+
 // The per-user folders of every drive's bin are emptied and stay; the
 // desktop's own trash is another place altogether and is left alone.
 TEST_F(RemovalTest, EmptyRecycleBinEmptiesEveryDrivesBin) {

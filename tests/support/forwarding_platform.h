@@ -29,7 +29,7 @@ class ForwardingPlatform : public Platform {
   int64_t FolderSize(const std::string& path, const StopCheck& stop) override {
     return target_.FolderSize(path, stop);
   }
-  bool EmptyRecycleBin() override { return target_.EmptyRecycleBin(); }
+  bool EmptyRecycleBin(const StopCheck& stop) override { return target_.EmptyRecycleBin(stop); }
   std::string UserName() override { return target_.UserName(); }
   std::string WindowsDirectory() override { return target_.WindowsDirectory(); }
   std::string SystemDirectory() override { return target_.SystemDirectory(); }
