@@ -6,6 +6,6 @@ cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}"
-configure_tree build-release -DCMAKE_BUILD_TYPE=Release
-cmake --build build-release --target quillmoder_bench
-build-release/bench/quillmoder_bench "$@"
+configure_tree build -DCMAKE_BUILD_TYPE=Release  # the tree test.sh and run.sh build
+cmake --build build --target quillmoder_bench
+build/bench/quillmoder_bench "$@"
