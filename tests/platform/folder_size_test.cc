@@ -54,17 +54,8 @@ TEST_F(FolderSizeTest, PassesOverUnreadableSubfolders) {
 TEST_F(FolderSizeTest, FolderSwappedForALinkDuringTheWalkCountsNothing) {
   prefix.FileOfSize("C:\\Cache\\sub\\a.bin", 10);
   prefix.FileOfSize("C:\\Cache\\b.bin", 1);
-  bool swapped = false;
-  auto swap = [&] {
-    if (!swapped) {
-      std::filesystem::rename(prefix.Host("C:\\Cache\\sub"), prefix.Root() + "/moved");
-      std::filesystem::create_directory_symlink(Outside(), prefix.Host("C:\\Cache\\sub"));
-      swapped = true;
-    }
-    return false;
-  };
-  EXPECT_EQ(platform->FolderSize("C:\\Cache", swap), 1);
-  EXPECT_TRUE(swapped);
+  EXPECT_EQ(platform->FolderSize("C:\\Cache", SwapForLinkOnFirstCheck("C:\\Cache\\sub")), 1);
+  EXPECT_TRUE(HostExists(prefix.Root() + "/moved"));  // the swap happened
 }
 
 TEST_F(FolderSizeTest, StoppedWalkGivesWhatItCounted) {

@@ -54,6 +54,20 @@ class PrefixTest : public ::testing::Test {
   // A host folder outside the drive, holding canary files.
   std::string Outside() const { return prefix.Root() + "/outside"; }
 
+  // A stop check that, the first time it is asked, moves the folder at
+  // `windowsPath` away and puts a link to Outside() in its place; it never
+  // asks to stop. Shows that a walk under way does not follow the swap.
+  StopCheck SwapForLinkOnFirstCheck(const std::string& windowsPath) {
+    return [this, windowsPath, swapped = false]() mutable {
+      if (!swapped) {
+        std::filesystem::rename(prefix.Host(windowsPath), prefix.Root() + "/moved");
+        std::filesystem::create_directory_symlink(Outside(), prefix.Host(windowsPath));
+        swapped = true;
+      }
+      return false;
+    };
+  }
+
   // Names in a search, in order.
   static std::vector<std::string> Names(FileSearch search) {
     std::vector<std::string> names;

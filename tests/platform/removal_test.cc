@@ -25,17 +25,8 @@ TEST_F(RemovalTest, FolderSwappedForALinkDuringTheWalkIsNotFollowed) {
   prefix.File("C:\\Temp\\sub\\a.tmp", "a");
   prefix.File("C:\\Temp\\b.tmp", "b");
   const std::string outsideBefore = Snapshot(Outside());
-  bool swapped = false;
-  auto swap = [&] {
-    if (!swapped) {
-      std::filesystem::rename(prefix.Host("C:\\Temp\\sub"), prefix.Root() + "/moved");
-      std::filesystem::create_directory_symlink(Outside(), prefix.Host("C:\\Temp\\sub"));
-      swapped = true;
-    }
-    return false;
-  };
-  EXPECT_FALSE(platform->RemoveFolderTree("C:\\Temp", swap));
-  EXPECT_TRUE(swapped);
+  EXPECT_FALSE(platform->RemoveFolderTree("C:\\Temp", SwapForLinkOnFirstCheck("C:\\Temp\\sub")));
+  EXPECT_TRUE(HostExists(prefix.Root() + "/moved"));  // the swap happened
   EXPECT_EQ(Snapshot(Outside()), outsideBefore);
   EXPECT_FALSE(HostExists(prefix.Host("C:\\Temp\\b.tmp")));
 }
