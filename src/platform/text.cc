@@ -128,6 +128,17 @@ int CharLength(const std::string& text, size_t at) {
   return length;
 }
 
+char32_t CodePointAt(const std::string& text, size_t at) {
+  if (at >= text.size()) return 0;
+  static constexpr unsigned char kLeadBits[] = {0, 0xFF, 0x1F, 0x0F, 0x07};
+  const int length = CharLength(text, at);
+  char32_t code = static_cast<unsigned char>(text[at]) & kLeadBits[length];
+  for (int i = 1; i < length; ++i) {
+    code = (code << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+  }
+  return code;
+}
+
 int Length(const std::string& text) { return static_cast<int>(text.size()); }
 
 std::string Left(const std::string& text, int n) {
@@ -233,10 +244,7 @@ std::string FoldFullWidth(const std::string& text) {
   for (size_t at = 0; at < text.size();) {
     int length = CharLength(text, at);
     if (length == 3) {
-      auto b0 = static_cast<unsigned char>(text[at]);
-      auto b1 = static_cast<unsigned char>(text[at + 1]);
-      auto b2 = static_cast<unsigned char>(text[at + 2]);
-      unsigned code = (b0 & 0x0Fu) << 12 | (b1 & 0x3Fu) << 6 | (b2 & 0x3Fu);
+      const char32_t code = CodePointAt(text, at);
       if (code >= 0xFF01 && code <= 0xFF5E) {
         out += static_cast<char>(code - 0xFF01 + 0x21);
         at += 3;

@@ -14,6 +14,9 @@ namespace qm::text {
 // ASCII and for bytes that do not start a valid UTF-8 sequence. The one place
 // that knows the code page.
 int CharLength(const std::string& text, size_t at);
+// The code point of the character that CharLength measures at `at`: the byte
+// itself for a one-byte character (0 past the end).
+char32_t CodePointAt(const std::string& text, size_t at);
 
 int Length(const std::string& text);
 

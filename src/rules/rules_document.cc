@@ -15,16 +15,6 @@ bool IsAsciiIdentifierPart(char c) {
          c == '$';
 }
 
-// The code point of the well-formed UTF-8 character of `length` bytes at `at`.
-char32_t CodePointAt(const std::string& text, size_t at, int length) {
-  static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
-  char32_t code = static_cast<unsigned char>(text[at]) & kLeadBits[length];
-  for (int i = 1; i < length; ++i) {
-    code = (code << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
-  }
-  return code;
-}
-
 // Characters beyond ASCII that the script reads as a blank or as a line break.
 bool IsScriptSpace(char32_t c) {
   return c == 0xA0 || c == 0x1680 || c == 0x180E || (c >= 0x2000 && c <= 0x200A) ||
@@ -42,7 +32,7 @@ bool IsIdentifierName(const std::string& key) {
   for (size_t at = 0; at < key.size();) {
     const int length = text::CharLength(key, at);
     const bool allowed = length == 1 ? IsAsciiIdentifierPart(key[at])
-                                     : !IsScriptSpace(CodePointAt(key, at, length));
+                                     : !IsScriptSpace(text::CodePointAt(key, at));
     if (!allowed) return false;
     at += length;
   }

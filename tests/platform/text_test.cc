@@ -40,6 +40,17 @@ TEST(TextTest, CharLengthKnowsUtf8) {
   }
 }
 
+TEST(TextTest, CodePointAtDecodesTheCharacterCharLengthMeasures) {
+  EXPECT_EQ(CodePointAt("a", 0), U'a');
+  EXPECT_EQ(CodePointAt(kZhong, 0), U'\u4E2D');
+  EXPECT_EQ(CodePointAt("\xC3\xA9", 0), U'\u00E9');
+  EXPECT_EQ(CodePointAt("\xF0\x9F\x98\x80", 0), U'\U0001F600');
+  EXPECT_EQ(CodePointAt("\xEF\xBC\xA1", 0), U'\uFF21');  // full-width A
+  EXPECT_EQ(CodePointAt(kZhong, 1), char32_t{0xB8});        // a lone byte is itself
+  EXPECT_EQ(CodePointAt("\xE4\xB8", 0), char32_t{0xE4});
+  EXPECT_EQ(CodePointAt("", 0), char32_t{0});
+}
+
 TEST(TextTest, LeftRightMidCountBytes) {
   EXPECT_EQ(Length(kZhong + "ab"), 5);
   EXPECT_EQ(Left("hello", 2), "he");
